@@ -1,0 +1,70 @@
+#include "forms/Application.h"
+
+#include <algorithm>
+
+#include "forms/Form.h"
+
+namespace forms {
+
+Application& Application::Instance() {
+  static Application application;
+  return application;
+}
+
+void Application::AddForm(Form* form) { forms_.push_back(form); }
+
+void Application::RemoveForm(Form* form) {
+  forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end());
+}
+
+bool Application::Dispatch(MSG& msg) {
+  if (msg.message == WM_QUIT) {
+    terminated_ = true;
+    return false;
+  }
+  TranslateMessage(&msg);
+  DispatchMessageA(&msg);
+  return true;
+}
+
+int Application::Run() {
+  MSG msg;
+  while (!terminated_) {
+    BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got == -1) break;
+    if (got == 0) {
+      terminated_ = true;
+      break;
+    }
+    Dispatch(msg);
+  }
+  return 0;
+}
+
+void Application::ProcessMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (!Dispatch(msg)) {
+      PostQuitMessage(static_cast<int>(msg.wParam));  // leave it for Run
+      break;
+    }
+  }
+}
+
+void Application::Terminate() {
+  if (!terminated_) PostQuitMessage(0);
+  terminated_ = true;
+}
+
+bool AcquireSingleInstance(const char* mutexName) {
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, mutexName);
+  DWORD error = GetLastError();
+  if (mutex == nullptr) return false;  // ERROR_ACCESS_DENIED: another session's instance holds it
+  if (error == ERROR_ALREADY_EXISTS) {
+    CloseHandle(mutex);
+    return false;
+  }
+  return true;  // kept open for the life of the process
+}
+
+}  // namespace forms

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Configures and builds both trees: build/native (portable code and its
+# tests, with sanitizers) and build/mingw (the Windows programs and tests).
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(nproc)
+if [ "${1:-}" != "--mingw-only" ]; then
+  cmake -S "$top" -B "$top/build/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
+  cmake --build "$top/build/native" -j"$jobs"
+fi
+if [ "${1:-}" != "--native-only" ]; then
+  cmake -S "$top" -B "$top/build/mingw" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-mingw-i686.cmake" >/dev/null
+  cmake --build "$top/build/mingw" -j"$jobs"
+fi
