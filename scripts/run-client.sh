@@ -5,4 +5,4 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/setup.sh"
 "$top/scripts/build.sh"
-exec "$top/scripts/with-display.sh" wine "$top/build/mingw/client/Kestro.exe"
+exec "$top/scripts/with-display.sh" wine "$top/build/mingw/bin/Kestro.exe"

@@ -4,7 +4,21 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 . "$top/scripts/wine-env.sh"
-[ -f "$WINEPREFIX/.kestro-ready" ] && exit 0
+# The stand-in spreadsheet application XlStandIn.dll is registered as
+# "Excel.Application" (regsvr32 stores the DLL's path); done again only when
+# the prefix's registry does not name this DLL.
+register_xlstandin() {
+  local dll="$top/build/mingw/bin/XlStandIn.dll"
+  [ -f "$dll" ] || return 0
+  local escaped=${dll//\//\\\\}
+  if grep -Fq "@=\"Z:$escaped\"" "$WINEPREFIX/system.reg" 2>/dev/null &&
+     grep -Fq '@="{2A400C25-0C2D-4A33-B59E-EE8D76B01885}"' "$WINEPREFIX/system.reg" 2>/dev/null; then
+    return 0
+  fi
+  wine regsvr32 /s "$(winepath -w "$dll")" >/dev/null 2>&1 || echo "wine-prefix: XlStandIn.dll not registered" >&2
+  timeout 60 wineserver -w || true
+}
+if [ -f "$WINEPREFIX/.kestro-ready" ]; then register_xlstandin; exit 0; fi
 rm -rf "$WINEPREFIX"; mkdir -p "$(dirname "$WINEPREFIX")"
 wineboot -i >/dev/null 2>&1 || true
 wineserver -w
@@ -19,3 +33,4 @@ wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
 wineserver -w
 rm -f "$reg"
 touch "$WINEPREFIX/.kestro-ready"
+register_xlstandin

@@ -8,7 +8,13 @@
 #define SNAPTRAP_API extern "C" __declspec(dllimport)
 #endif
 
+// The message that names a new capture file <data>temp\<wParam as %.6d>_<lParam>.jpg.
+#define SNAPTRAP_CAPTURE_MESSAGE (WM_USER + 101)
+
 // Starts watching PrintScreen for the window whose handle is in "KestroMapFile".
 SNAPTRAP_API BOOL WINAPI StartHook(HWND window);
 // Stops watching.
 SNAPTRAP_API BOOL WINAPI StopHook();
+// Takes one capture as the keys would (whole screen, or the active window
+// when activeWindowOnly), writes it and notifies the window; for tests.
+SNAPTRAP_API BOOL WINAPI SnapTrapTestCapture(BOOL activeWindowOnly);

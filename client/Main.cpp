@@ -1,0 +1,42 @@
+// The client Kestro: one instance per PC, hidden main form, tray icon.
+#include <windows.h>
+
+#include <exception>
+#include <stdexcept>
+
+#include "client/Global.h"
+#include "client/Unit1.h"
+#include "forms/Application.h"
+#include "forms/MessageBox.h"
+#include "transfer/TTmxFtp.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  gStartComplete = false;
+  if (!forms::AcquireSingleInstance("TMXKestro")) return 0;  // already running: end silently
+
+  forms::Application& application = forms::Application::Instance();
+  try {
+    application.Initialize(instance);
+    application.SetTitle("Kestro");
+    gShortDateFormat = "yyyy/mm/dd";
+
+    TForm1 form1;
+    Form1 = &form1;
+    if (!form1.Create(WS_OVERLAPPEDWINDOW, 0, 400, 300)) throw std::runtime_error("メイン画面を作成できません");
+    form1.Show(SW_HIDE);
+    TTmxFtp ftp;
+    TmxFtp = &ftp;
+    if (!ftp.Create()) throw std::runtime_error("通信部品を作成できません");
+
+    gStartComplete = true;
+    if (!form1.tmrEvent.Enabled()) form1.tmrEvent.SetEnabled(true);
+    application.Run();
+    TmxFtp = nullptr;
+    Form1 = nullptr;
+  } catch (const std::exception& e) {
+    forms::ShowMessageBox(nullptr, e.what(), "ERROR", MB_OK | MB_TOPMOST);
+  } catch (...) {
+    forms::ShowMessageBox(nullptr, "不明なエラーが発生しました\r\nプログラムを終了します", "ERROR", MB_OK | MB_TOPMOST);
+  }
+  return 0;
+}

@@ -1,0 +1,23 @@
+// What the capture timer needs of the registration form object: the store
+// fetch of the project list, posting, and showing the form for a capture.
+// The registration form implements it; until it is installed the timer
+// keeps captures in the work folder.
+#pragma once
+
+class RegistrationHandoff {
+ public:
+  virtual ~RegistrationHandoff() = default;
+  // 1 when the server's project list was fetched into the data folder.
+  virtual int fncGetProject() = 0;
+  // Saves (when saveFirst) and posts the current capture; true on success.
+  // Sets the error icon itself on failure.
+  virtual bool fncSendFile(bool saveFirst) = 0;
+  // True when the report was saved in the local store, posted or not.
+  virtual bool ReportSaved() const = 0;
+  virtual bool IsShown() const = 0;
+  // Shows the form for the current capture, topmost, unmoved.
+  virtual void ShowForCapture() = 0;
+};
+
+// Installed by the program block once the registration form exists.
+extern RegistrationHandoff* gRegistration;

@@ -1,0 +1,149 @@
+#include "client/ReportWorkbook.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <stdexcept>
+
+#include "client/Common.h"
+#include "client/ReportSaving.h"
+#include "office/Spreadsheet.h"
+#include "office/SpreadsheetProbe.h"
+#include "office/portable/ReportCellText.h"
+
+namespace workbook {
+
+namespace {
+
+const char kUnknownError[] = "不明なエラー";
+
+void Log(const std::string& text) { fncWriteSysLog("登録画面," + text); }
+
+// The message of the exception being handled; "不明なエラー" when it has none.
+std::string CurrentMessage() {
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    return *e.what() ? e.what() : kUnknownError;
+  } catch (...) {
+    return kUnknownError;
+  }
+}
+
+// The application and the workbook of one operation, closed and quit on
+// every path.
+struct Session {
+  std::optional<office::Application> application;
+  std::optional<office::Workbook> book;
+  ~Session() {
+    if (book) book->CloseQuietly();
+    book.reset();
+    if (application) application->QuitQuietly();
+  }
+};
+
+void FillReport(office::Worksheet& sheet, const std::string& baseName, const ReportWorkbookInput& input) {
+  const char* const cells[] = {"T2", "E3", "E4", "E5", "I7", "I8", "I9", "E11"};
+  const std::string values[] = {baseName,
+                                input.presentDate,
+                                input.outbreakDate,
+                                input.terminal,
+                                input.project,
+                                input.title,
+                                office::JoinCellLines(input.detailLines),
+                                office::JoinCellLines(input.operationLines)};
+  // Text format first, so that digits and dates stay exactly as written.
+  for (const char* cell : cells) sheet.Range(cell).SetNumberFormatLocal("@");
+  for (size_t i = 0; i < 8; ++i) sheet.Range(cells[i]).SetValue(values[i]);
+  sheet.Pictures().Insert(input.picturePath);
+  office::Pictures pictures = sheet.Pictures();
+  if (pictures.Height() > input.pictureHeight) pictures.SetHeight(input.pictureHeight);
+  if (pictures.Width() > input.pictureWidth) pictures.SetWidth(input.pictureWidth);
+  pictures.SetTop(input.pictureTop);
+  pictures.SetLeft(input.pictureLeft);
+}
+
+}  // namespace
+
+bool fucXlsSet(const std::string& path, const std::string& baseName, const std::string& password,
+               const ReportWorkbookInput& input) {
+  Log("fucXlsSet()");
+  bool saved = false;
+  {
+    Session session;
+    try {
+      session.application = office::Application::Create();
+      session.book = session.application->Workbooks().Open(input.templatePath, {0});
+      session.application->SetDisplayAlerts(false);
+      office::Worksheet sheet = session.book->Sheet(1);
+      sheet.Activate();
+      if (!office::IsCalendarDay(input.processingDay))
+        throw std::runtime_error("DATE=" + input.processingDay + " is not a date");
+      FillReport(sheet, baseName, input);
+      if (input.protect)
+        session.book->SaveAs(path, password);
+      else
+        session.book->SaveAs(path);
+      Log("fucXlsSet()Save=" + path);
+      saved = true;
+    } catch (...) {
+      bool withMessage = CurrentMessage() != kUnknownError;
+      Log(std::string("fucXlsSet()ERROR=") + (withMessage ? "Excelの保存に失敗しました" : kUnknownError));
+    }
+  }
+  Log("fucXlsFree()FREE");
+  return saved;
+}
+
+bool fucXlsFind() {
+  Log("fucXlsFind()");
+  std::string error;
+  if (office::ProbeSpreadsheet(&error)) return true;
+  Log("fucXlsFind()ERROR=" + (error.empty() ? std::string(kUnknownError) : error));
+  return false;
+}
+
+bool fucXlsProcess() {
+  const int kLooks = 3;
+  for (int look = 1; look <= kLooks; ++look) {
+    if (!office::SpreadsheetRunning()) return true;
+    if (look < kLooks) Sleep(100);
+  }
+  return false;
+}
+
+bool fucXlsPwdChg(bool reTag, const std::string& localDir, const std::string& folder, const std::string& name,
+                  const std::string& oldPassword, const std::string& newPassword) {
+  Log("fucXlsPwdChg()");
+  std::string failure, tagError;
+  {
+    Session session;
+    try {
+      session.application = office::Application::Create();
+      std::string path = localDir + folder + "\\" + name;
+      session.book = session.application->Workbooks().OpenWithPassword(path, oldPassword);
+      session.application->SetDisplayAlerts(false);
+      session.application->SetVisible(false);
+      if (reTag) {
+        office::Worksheet sheet = session.book->Sheet(1);
+        sheet.Activate();
+        // The new tag is made before the old one goes; a failure keeps the old.
+        RetagReport(localDir, folder, name, sheet.Range("I8").Text(), tagError);
+      }
+      session.book->SaveAs(path, newPassword);
+      Log("fucXlsPwdChg()Save=" + path);
+    } catch (...) {
+      failure = CurrentMessage() == kUnknownError ? kUnknownError : "ExcelのOPENに失敗しました";
+      Log("fucXlsPwdChg()ERROR=" + failure);
+    }
+  }
+  // The workbook is saved (protected again) even when its tag could not follow.
+  if (failure.empty() && !tagError.empty()) {
+    failure = tagError;
+    Log("fucXlsPwdChg()ERROR=" + failure);
+  }
+  if (!failure.empty()) throw std::runtime_error(failure);
+  return true;
+}
+
+}  // namespace workbook

@@ -1,0 +1,237 @@
+// The capture hand-off of the main form: the shared block for the hook
+// library, the capture queue and the timer that handles one capture at a time.
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "client/CaptureDate.h"
+#include "client/CaptureState.h"
+#include "client/Common.h"
+#include "client/Global.h"
+#include "client/RegistrationHandoff.h"
+#include "client/SettingsValues.h"
+#include "client/Unit1.h"
+#include "client/portable/ProjectList.h"
+#include "forms/Application.h"
+#include "forms/MessageBox.h"
+#include "snaptrap/SnapTrap.h"
+
+namespace {
+
+constexpr char kMapName[] = "KestroMapFile";
+
+// The 4-byte block through which the hook library finds the main window;
+// made before any form exists and kept for the life of the process.
+class SharedWindowMapping {
+ public:
+  SharedWindowMapping()
+      : handle_(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DWORD), kMapName)) {}
+  ~SharedWindowMapping() {
+    if (handle_) CloseHandle(handle_);
+  }
+
+ private:
+  HANDLE handle_;
+};
+SharedWindowMapping gSharedWindowMapping;
+
+bool StoreWindowInSharedBlock(HWND window) {
+  HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kMapName);
+  if (!mapping) return false;
+  void* view = MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(DWORD));
+  if (view) {
+    *static_cast<volatile DWORD*>(view) = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(window));
+    UnmapViewOfFile(view);
+  }
+  CloseHandle(mapping);
+  return view != nullptr;
+}
+
+std::string Today() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  char text[16];
+  wsprintfA(text, "%04u/%02u/%02u", now.wYear, now.wMonth, now.wDay);
+  return text;
+}
+
+bool RegistrationShown() { return gRegistration && gRegistration->IsShown(); }
+
+}  // namespace
+
+void TForm1::DebugLine(const std::string& line) {
+  if (kestro::kDebug) memDebug.Append(line);
+}
+
+bool TForm1::fncInit() {
+  try {
+    tmrEvent.SetEnabled(false);
+    tmrEvent.SetInterval(kestro::kEventInterval);
+    tmrEvent.OnTimer = [this] { tmrEventTimer(); };
+    Log("fncInit()");
+    gClosing = false;
+    gProjectListFetched = false;
+    gCaptureQueue.Clear();
+    gProjectList.assign(1, "");
+    gCaptureDetails.clear();
+    gCaptureOperations.clear();
+    if (hookLibrary_) {
+      StoreWindowInSharedBlock(Handle());
+      StartHook(Handle());
+    }
+    return true;
+  } catch (...) {
+    forms::Application::Instance().Terminate();
+    return false;
+  }
+}
+
+void TForm1::WMSnapChot(WPARAM w, LPARAM l) {
+  try {
+    std::string name = CaptureName(static_cast<int32_t>(w), static_cast<int32_t>(l));
+    Log("WMSnapChot()GetName=" + name);
+    DebugLine(name);
+    if (!gStartComplete) {
+      Log("WMSnapChot()初期化未完了=Exit");
+      return;
+    }
+    gCaptureQueue.Add(name);
+  } catch (...) {
+    Log("WMSnapChot()ERROR=" + ExceptionMessage());
+  }
+}
+
+void TForm1::tmrEventTimer() {
+  tmrEvent.SetEnabled(false);
+  try {
+    if (!gCaptureQueue.Empty() && !RegistrationShown()) {
+      gCurrentCapture = gCaptureQueue.Head();
+      if (!gProjectListFetched && gRegistration) {
+        gProjectListFetched = gRegistration->fncGetProject() == 1;
+        if (gProjectListFetched) fncReadFile();
+      }
+      if (fncSetTemp() == 1) {
+        if (gSettings.SHOW == 0) {
+          Log("tmrEventTimer()=表示しない***");
+          MODIFYIcon(kTrayBusy);
+          bool posted = gRegistration && gRegistration->fncSendFile(true);
+          if (posted) MODIFYIcon(kTrayNormal);
+          // The capture file goes only once the report is safe in the store.
+          if (posted || (gRegistration && gRegistration->ReportSaved())) {
+            fncDeleteTemp();
+          } else {
+            Log("tmrEventTimer()ERROR=保存できなかったため取込ファイルを残します=" + CurrentCapturePath());
+            DropCurrentCapture(false);
+          }
+        } else if (gSettings.SHOW == 1) {
+          Log("tmrEventTimer()=表示する***");
+          if (!gRegistration) {
+            Log("tmrEventTimer()ERROR=登録画面がないため取込ファイルを残します=" + CurrentCapturePath());
+            DropCurrentCapture(false);
+          } else if (!gRegistration->IsShown()) {
+            gRegistration->ShowForCapture();
+          }
+        }
+      }
+    }
+    std::string today = Today();
+    if (today != lastCleanUpDay_) {
+      lastCleanUpDay_ = today;
+      fncCleanUpSysLog(kestro::kLogPattern, gSettings.VALIDDAY);
+    }
+    if (kestro::kDebug && memDebug.Text().size() > 10000) memDebug.Clear();
+  } catch (...) {
+    Log("tmrEventTimer()ERROR=" + ExceptionMessage());
+  }
+  if (!gClosing && !RegistrationShown() && !tmrEvent.Enabled()) tmrEvent.SetEnabled(true);
+}
+
+int TForm1::fncSetTemp() {
+  std::string path = CurrentCapturePath();
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(path.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) {
+    Log("fncSetTemp()ERROR=NotFound");
+    if (gCaptureQueue.NoteHeadMissing(kMissingCaptureTicks)) {
+      Log("fncSetTemp()ERROR=取込ファイルが見つからないため処理を中止します=" + path);
+      DropCurrentCapture(false);
+    }
+    return 0;
+  }
+  FindClose(search);
+  gCaptureQueue.NoteHeadFound();
+  ULONGLONG size = (static_cast<ULONGLONG>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+  Log("fncSetTemp()Size=" + std::to_string(size));
+  if (size < 1) {
+    Log("fncSetTemp()ERROR=Zero");
+    return 0;
+  }
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    DebugLine("**fncSetTemp NotFound");
+    Log("fncSetTemp()ERROR=NotFound");
+    return 0;
+  }
+  try {
+    FILETIME created;
+    CaptureStamp stamp;
+    if (!GetFileTime(file, &created, nullptr, nullptr) || !CaptureStampFromFileTime(created, stamp))
+      throw std::runtime_error("取込ファイルの日時を取得できません");
+    gCaptureDate = stamp.date;
+    gCaptureTime = stamp.time;
+    DebugLine("**fncSetTemp Date" + gCaptureDate);
+    DebugLine("**fncSetTemp Time" + gCaptureTime);
+    gSubmitDisplayDate = gOccurDisplayDate = stamp.display;
+    gCaptureTitle.clear();
+    gCaptureDetails.clear();
+    gCaptureOperations.clear();
+    CloseHandle(file);
+    return 1;
+  } catch (...) {
+    CloseHandle(file);
+    std::string message = ExceptionMessage();
+    Log("fncSetTemp()ERROR=" + message);
+    forms::ShowMessageBox(Handle(), message, forms::Application::Instance().Title(), MB_OK | MB_TOPMOST);
+    return 0;
+  }
+}
+
+void TForm1::DropCurrentCapture(bool deleteFile) {
+  if (gCaptureQueue.Remove(gCurrentCapture)) Log("fncDeleteTemp()Delete=" + gCurrentCapture);
+  if (deleteFile) fncDeleteFile(CurrentCapturePath());
+}
+
+bool TForm1::fncDeleteTemp() {
+  try {
+    Log("fncDeleteTemp()Name=" + CurrentCapturePath());
+    DropCurrentCapture(true);
+    return true;
+  } catch (...) {
+    std::string message = ExceptionMessage();
+    Log("fncDeleteTemp()ERROR=" + message);
+    forms::ShowMessageBox(Handle(), message, forms::Application::Instance().Title(), MB_OK | MB_TOPMOST);
+    return false;
+  }
+}
+
+bool TForm1::fncReadFile() {
+  try {
+    Log("fncReadFile()");
+    std::string path = gDataDir + kestro::kProjectListFile;
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+      Log("fncReadFile()=projectlist NotFound");
+      return false;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error(path + " を開けません");
+    std::ostringstream text;
+    text << in.rdbuf();
+    gProjectList = ParseProjectList(text.str());
+    return true;
+  } catch (...) {
+    Log("fncReadFile()ERROR=" + ExceptionMessage());
+    return false;
+  }
+}

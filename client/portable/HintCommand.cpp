@@ -1,0 +1,3 @@
+#include "client/portable/HintCommand.h"
+
+std::string HintCommandLine(const std::string& path) { return "CMD /C \"\"" + path + "\"\""; }

@@ -1,0 +1,148 @@
+// Typed wrappers over the spreadsheet application's automation objects
+// ("Excel.Application"): only the members the programs call. Strings are in
+// the system code page; every failed call raises OleError.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "office/Dispatch.h"
+
+namespace office {
+
+class Range {
+ public:
+  explicit Range(Dispatch object) : d_(std::move(object)) {}
+  void SetNumberFormatLocal(const std::string& format) { d_.Put("NumberFormatLocal", format); }
+  std::string NumberFormatLocal() const { return d_.Get("NumberFormatLocal").AsText(); }
+  void SetValue(const Variant& value) { d_.Put("Value", value); }
+  Variant Value() const { return d_.Get("Value"); }
+  std::string Text() const { return Value().AsText(); }
+  void Copy() { d_.Call("copy"); }
+  void Select() { d_.Call("select"); }
+  const Dispatch& Object() const { return d_; }
+
+ private:
+  Dispatch d_;
+};
+
+// One picture, or the sheet's whole picture collection (which reads the
+// first picture and sets all).
+class Picture {
+ public:
+  explicit Picture(Dispatch object) : d_(std::move(object)) {}
+  double Height() const { return d_.Get("Height").AsDouble(); }
+  double Width() const { return d_.Get("Width").AsDouble(); }
+  double Top() const { return d_.Get("Top").AsDouble(); }
+  double Left() const { return d_.Get("Left").AsDouble(); }
+  void SetHeight(double v) { d_.Put("Height", v); }
+  void SetWidth(double v) { d_.Put("Width", v); }
+  void SetTop(double v) { d_.Put("Top", v); }
+  void SetLeft(double v) { d_.Put("Left", v); }
+
+ protected:
+  Dispatch d_;
+};
+
+class Pictures : public Picture {
+ public:
+  using Picture::Picture;
+  Picture Insert(const std::string& path) { return Picture(d_.GetObject("Insert", {path})); }
+  int Count() const { return d_.Get("Count").AsInt(); }
+  Picture Item(int index) const { return Picture(d_.GetObject("Item", {index})); }
+};
+
+class PageSetup {
+ public:
+  explicit PageSetup(Dispatch object) : d_(std::move(object)) {}
+  void SetOrientation(int orientation) { d_.Put("Orientation", orientation); }  // 1 portrait, 2 landscape
+  void SetFitToPagesWide(int pages) { d_.Put("FitToPagesWide", pages); }
+  void SetFitToPagesTall(int pages) { d_.Put("FitToPagesTall", pages); }
+  int Orientation() const { return d_.Get("Orientation").AsInt(); }
+
+ private:
+  Dispatch d_;
+};
+
+class Worksheet {
+ public:
+  explicit Worksheet(Dispatch object) : d_(std::move(object)) {}
+  void Activate() { d_.Call("Activate"); }
+  void Select() { d_.Call("Select"); }
+  void CopyAfter(const Worksheet& after) { d_.Call("Copy", {Named("After", Variant(after.d_.Raw()))}); }
+  std::string Name() const { return d_.Get("Name").AsText(); }
+  void SetName(const std::string& name) { d_.Put("Name", name); }
+  void Delete() { d_.Call("Delete"); }
+  office::PageSetup PageSetup() const { return office::PageSetup(d_.GetObject("PageSetup")); }
+  office::Range Range(const std::string& cell) const { return office::Range(d_.GetObject("Range", {cell})); }
+  office::Range Range(const std::string& first, const std::string& last) const {
+    return office::Range(d_.GetObject("Range", {first, last}));
+  }
+  office::Pictures Pictures() const { return office::Pictures(d_.GetObject("Pictures")); }
+  office::Picture Picture(int index) const { return office::Picture(d_.GetObject("Pictures", {index})); }
+  void Paste() { d_.Call("Paste"); }
+  // A link on `anchor`; the address may be empty for a link inside the book.
+  void AddHyperlink(const office::Range& anchor, const std::string& address, const std::string& subAddress,
+                    const std::string& textToDisplay = std::string());
+  void PrintPreview() { d_.Call("PrintPreview"); }
+  const Dispatch& Object() const { return d_; }
+
+ private:
+  Dispatch d_;
+};
+
+class Workbook {
+ public:
+  explicit Workbook(Dispatch object) : d_(std::move(object)) {}
+  Worksheet Sheet(int index) const { return Worksheet(d_.GetObject("WorkSheets", {index})); }
+  Worksheet Sheet(const std::string& name) const { return Worksheet(d_.GetObject("WorkSheets", {name})); }
+  int SheetCount() const { return d_.GetObject("WorkSheets").Get("Count").AsInt(); }
+  void SaveAs(const std::string& path) { d_.Call("SaveAs", {Named("Filename", path)}); }
+  // An empty password saves without protection.
+  void SaveAs(const std::string& path, const std::string& password) {
+    d_.Call("SaveAs", {Named("Filename", path), Named("Password", password)});
+  }
+  void Close(bool saveChanges = false) { d_.Call("Close", {saveChanges}); }
+  // For clean-up paths: closes without saving and never raises.
+  void CloseQuietly() noexcept;
+  const Dispatch& Object() const { return d_; }
+
+ private:
+  Dispatch d_;
+};
+
+class Workbooks {
+ public:
+  explicit Workbooks(Dispatch object) : d_(std::move(object)) {}
+  // File name, then positional options (UpdateLinks, ReadOnly, ...).
+  Workbook Open(const std::string& path, const std::vector<Argument>& options = {});
+  Workbook OpenWithPassword(const std::string& path, const std::string& password) {
+    return Workbook(d_.GetObject("Open", {path, Named("Password", password)}));
+  }
+  Workbook Add() { return Workbook(d_.GetObject("Add")); }
+  int Count() const { return d_.Get("Count").AsInt(); }
+
+ private:
+  Dispatch d_;
+};
+
+class Application {
+ public:
+  // Starts the spreadsheet application; raises OleError when there is none.
+  static Application Create();
+  void SetDisplayAlerts(bool on) { d_.Put("DisplayAlerts", on); }
+  // Through the Application member, as the programs do.
+  void SetVisible(bool visible) { d_.GetObject("Application").Put("Visible", visible); }
+  bool Visible() const { return d_.Get("Visible").AsBool(); }
+  office::Workbooks Workbooks() const { return office::Workbooks(d_.GetObject("WorkBooks")); }
+  Worksheet ActiveSheet() const { return Worksheet(d_.GetObject("ActiveSheet")); }
+  void Quit() { d_.Call("Quit"); }
+  // For clean-up paths: quits and never raises.
+  void QuitQuietly() noexcept;
+  const Dispatch& Object() const { return d_; }
+
+ private:
+  explicit Application(Dispatch object) : d_(std::move(object)) {}
+  Dispatch d_;
+};
+
+}  // namespace office

@@ -1,0 +1,60 @@
+#include "snaptrap/CaptureWriter.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+namespace snaptrap {
+namespace {
+
+constexpr std::int32_t kMaxSequence = 9999;
+
+bool EnsureFolder(const std::string& folder) {
+  std::string path = folder;
+  if (!path.empty() && path.back() == '\\') path.pop_back();
+  const int result = SHCreateDirectoryExA(nullptr, path.c_str(), nullptr);
+  return result == ERROR_SUCCESS || result == ERROR_ALREADY_EXISTS || result == ERROR_FILE_EXISTS;
+}
+
+}  // namespace
+
+std::string CaptureFolder() {
+  char common[MAX_PATH] = {};
+  if (!SHGetSpecialFolderPathA(nullptr, common, CSIDL_COMMON_APPDATA, FALSE)) return "";
+  std::string folder = common;
+  if (folder.empty() || folder.back() != '\\') folder += '\\';
+  return folder + "Veltrana\\kestro\\temp\\";
+}
+
+bool WriteCaptureFile(const jpegio::RgbPicture& picture, CaptureId* id, std::string* error) {
+  const std::string folder = CaptureFolder();
+  if (folder.empty() || !EnsureFolder(folder)) {
+    *error = "作業フォルダを作成できません:" + folder;
+    return false;
+  }
+  char temporary[MAX_PATH] = {};
+  if (!GetTempFileNameA(folder.c_str(), "snp", 0, temporary)) {
+    *error = "一時ファイルを作成できません:" + folder;
+    return false;
+  }
+  if (!jpegio::WriteJpegFile(temporary, picture, kCaptureQuality, error)) {
+    DeleteFileA(temporary);
+    return false;
+  }
+
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  id->number = CaptureNumberForTime(now.wHour, now.wMinute, now.wSecond);
+  for (std::int32_t sequence = 1; sequence <= kMaxSequence; ++sequence) {
+    id->sequence = sequence;
+    const std::string target = folder + CaptureFileName(*id);
+    // MoveFile never replaces: a capture still waiting keeps its file.
+    if (MoveFileA(temporary, target.c_str())) return true;
+    const DWORD cause = GetLastError();
+    if (cause != ERROR_ALREADY_EXISTS && cause != ERROR_FILE_EXISTS) break;
+  }
+  DeleteFileA(temporary);
+  *error = "キャプチャファイル名を決められません:" + folder;
+  return false;
+}
+
+}  // namespace snaptrap

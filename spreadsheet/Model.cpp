@@ -1,0 +1,57 @@
+#include "spreadsheet/Model.h"
+
+#include "spreadsheet/XlMainWindow.h"
+
+namespace xlstandin {
+
+int BookState::IndexOf(const SheetState* sheet) const {
+  for (size_t i = 0; i < sheets.size(); ++i)
+    if (sheets[i].get() == sheet) return static_cast<int>(i);
+  return -1;
+}
+
+spreadsheet::WorkbookDocument BookState::Document() const {
+  spreadsheet::WorkbookDocument document;
+  document.password = password;
+  for (const auto& sheet : sheets) document.sheets.push_back(sheet->sheet);
+  return document;
+}
+
+AppState::AppState() = default;
+
+AppState::~AppState() { DestroyMainWindow(window); }
+
+void AppState::CheckRunning() const {
+  if (quit) throw StandInError("the application has quit");
+}
+
+void AppState::SetVisible(bool on) {
+  visible = on;
+  if (on && !window) {
+    window = CreateMainWindow();
+    if (!window) throw StandInError("the application window cannot be created");
+  } else if (!on && window) {
+    DestroyMainWindow(window);
+    window = nullptr;
+  }
+}
+
+void AppState::CloseBook(const std::shared_ptr<BookState>& book) {
+  book->closed = true;
+  for (size_t i = 0; i < books.size(); ++i)
+    if (books[i] == book) books.erase(books.begin() + static_cast<long>(i));
+  if (activeBook.lock() == book) activeBook = books.empty() ? std::weak_ptr<BookState>() : books.back();
+  if (auto copied = copiedSheet.lock())
+    if (book->IndexOf(copied.get()) >= 0) copyPending = false;
+}
+
+void AppState::Quit() {
+  while (!books.empty()) CloseBook(books.back());
+  SetVisible(false);
+  quit = true;
+}
+
+double CellLeft(int column) { return (column - 1) * 48.0; }
+double CellTop(int row) { return (row - 1) * 13.5; }
+
+}  // namespace xlstandin

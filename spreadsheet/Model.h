@@ -1,0 +1,61 @@
+// The live state of one stand-in application instance: its open workbooks,
+// their sheets, the active sheet and the pending range copy.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "spreadsheet/DispatchObject.h"
+#include "spreadsheet/portable/WorkbookDocument.h"
+
+namespace xlstandin {
+
+struct SheetState {
+  spreadsheet::Sheet sheet;
+  spreadsheet::CellRange selection{{1, 1}, {1, 1}};
+  bool deleted = false;
+};
+
+struct BookState {
+  std::wstring path;  // full path; empty for a new book
+  std::string name;   // file name part, UTF-8
+  std::string password;
+  std::vector<std::shared_ptr<SheetState>> sheets;
+  std::weak_ptr<SheetState> active;
+  bool closed = false;
+
+  int IndexOf(const SheetState* sheet) const;  // -1 when not in the book
+  spreadsheet::WorkbookDocument Document() const;
+};
+
+struct AppState {
+  AppState();
+  ~AppState();
+  AppState(const AppState&) = delete;
+  AppState& operator=(const AppState&) = delete;
+
+  bool displayAlerts = true;
+  bool visible = false;
+  bool quit = false;
+  std::vector<std::shared_ptr<BookState>> books;
+  std::weak_ptr<BookState> activeBook;
+  HWND window = nullptr;  // "XLMAIN" while visible
+  // Range.copy waiting for a paste; void once the clipboard changes.
+  std::weak_ptr<SheetState> copiedSheet;
+  spreadsheet::CellRange copiedRange;
+  DWORD copiedClipboardSequence = 0;
+  bool copyPending = false;
+
+  void CheckRunning() const;  // raises after Quit
+  void SetVisible(bool visible);
+  void CloseBook(const std::shared_ptr<BookState>& book);
+  void Quit();
+};
+
+// Positions of cells in points: columns 48 wide, rows 13.5 high.
+double CellLeft(int column);
+double CellTop(int row);
+
+}  // namespace xlstandin

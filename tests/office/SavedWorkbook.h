@@ -1,0 +1,28 @@
+// For Windows tests: reads a workbook file that the stand-in application
+// saved, and the value of one of its cells.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "spreadsheet/portable/WorkbookFormat.h"
+#include "tests/office/StandInTestSupport.h"
+
+namespace standin {
+
+inline spreadsheet::WorkbookDocument SavedWorkbook(const std::string& path) {
+  spreadsheet::WorkbookDocument document;
+  std::string error;
+  EXPECT_TRUE(spreadsheet::ReadWorkbook(ReadBytes(path), document, error)) << path << ": " << error;
+  return document;
+}
+
+// "<none>" for a cell that was never written.
+inline std::string CellValue(const spreadsheet::Sheet& sheet, const char* name) {
+  spreadsheet::CellAddress at;
+  spreadsheet::ParseCellAddress(name, at);
+  auto found = sheet.cells.find(at);
+  return found == sheet.cells.end() ? "<none>" : found->second.value;
+}
+
+}  // namespace standin

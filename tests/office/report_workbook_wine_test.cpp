@@ -1,0 +1,198 @@
+// The client's report workbook routines against the stand-in application.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+
+#include "client/ReportWorkbook.h"
+#include "client/portable/ReportNaming.h"
+#include "office/Spreadsheet.h"
+#include "office/portable/WorkbookPassword.h"
+#include "tests/client/WineTestFiles.h"
+#include "tests/office/SavedWorkbook.h"
+
+namespace {
+
+using standin::ReadBytes;
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+class ReportWorkbook : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(standin::Register());
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    store_ = std::string(temp) + "xlreport_test\\";
+    CreateDirectoryA(store_.c_str(), nullptr);
+    CreateDirectoryA((store_ + "20240501").c_str(), nullptr);
+    CreateDirectoryA((store_ + "20240501tag").c_str(), nullptr);
+    log_ = store_ + "calls.txt";
+    DeleteFileA(log_.c_str());
+    SetEnvironmentVariableA("XLSTANDIN_CALL_LOG", log_.c_str());
+    standin::WriteBytes(store_ + "000001_1.jpg", standin::FakeJpeg());
+    input_.templatePath = standin::ProgramFolder() + "template.xls";
+    input_.processingDay = "20240501";
+    input_.picturePath = store_ + "000001_1.jpg";
+    input_.presentDate = "2024/05/01(水)";
+    input_.outbreakDate = "2024/05/01(水)";
+    input_.terminal = "PC01";
+    input_.project = "";
+    input_.title = "画面が固まる";
+    input_.detailLines = {"", "abc"};
+    input_.operationLines = {"a", "b", "c"};
+    input_.protect = true;
+    path_ = store_ + "20240501\\PC0120240501093000001.xls";
+    DeleteFileA(path_.c_str());
+  }
+  void TearDown() override {
+    SetEnvironmentVariableA("XLSTANDIN_CALL_LOG", nullptr);
+    EXPECT_EQ(standin::LiveObjects(), 0);
+  }
+  spreadsheet::Sheet SavedSheet(const std::string& path, std::string* password = nullptr) {
+    spreadsheet::WorkbookDocument document = standin::SavedWorkbook(path);
+    if (password) *password = document.password;
+    return document.sheets.empty() ? spreadsheet::Sheet() : document.sheets[0];
+  }
+  static std::string Cell(const spreadsheet::Sheet& sheet, const char* name) { return standin::CellValue(sheet, name); }
+
+  standin::Pin pin_;
+  std::string store_, log_, path_;
+  workbook::ReportWorkbookInput input_;
+};
+
+TEST_F(ReportWorkbook, WritesTheCellsThePictureAndThePassword) {
+  std::string password;
+  ASSERT_TRUE(office::fncMakePwd("20240501093000", password));
+  ASSERT_TRUE(workbook::fucXlsSet(path_, "PC0120240501093000001", password, input_));
+  std::string saved;
+  spreadsheet::Sheet sheet = SavedSheet(path_, &saved);
+  EXPECT_EQ(saved, password);
+  EXPECT_EQ(Cell(sheet, "T2"), "PC0120240501093000001");
+  EXPECT_EQ(Cell(sheet, "E3"), u8"2024/05/01(水)");
+  EXPECT_EQ(Cell(sheet, "E5"), "PC01");
+  EXPECT_EQ(Cell(sheet, "I7"), "");
+  EXPECT_EQ(Cell(sheet, "I8"), u8"画面が固まる");
+  EXPECT_EQ(Cell(sheet, "I9"), "abc");
+  EXPECT_EQ(Cell(sheet, "E11"), "a\nb\nc");
+  ASSERT_EQ(sheet.pictures.size(), 1u);
+  EXPECT_DOUBLE_EQ(sheet.pictures[0].height, 350);
+  EXPECT_DOUBLE_EQ(sheet.pictures[0].width, 437.5);
+  EXPECT_DOUBLE_EQ(sheet.pictures[0].top, 280);
+  EXPECT_DOUBLE_EQ(sheet.pictures[0].left, 36);
+  // Every text format comes before the first value; the template is kept.
+  std::string calls = ReadBytes(log_);
+  size_t lastFormat = calls.rfind("NumberFormatLocal = \"@\"");
+  size_t firstValue = calls.find(".Value = ");
+  ASSERT_NE(firstValue, std::string::npos);
+  EXPECT_LT(lastFormat, firstValue);
+  EXPECT_LT(calls.find("Pictures.Height = 350"), calls.find("Pictures.Top = 280"));
+  EXPECT_NE(calls.find("Workbook(PC0120240501093000001.xls).Close(False)"), std::string::npos);
+  EXPECT_EQ(SavedSheet(input_.templatePath).cells.count({20, 2}), 1u);
+  EXPECT_EQ(Cell(SavedSheet(input_.templatePath), "T2"), "");
+}
+
+TEST_F(ReportWorkbook, WithoutProtectionTheBookOpensWithoutPassword) {
+  input_.protect = false;
+  ASSERT_TRUE(workbook::fucXlsSet(path_, "PC0120240501093000001", "1234", input_));
+  std::string saved = "x";
+  SavedSheet(path_, &saved);
+  EXPECT_EQ(saved, "");
+}
+
+TEST_F(ReportWorkbook, FailuresReturnFalseAndLeaveNoWorkbook) {
+  input_.processingDay = "20240231";
+  EXPECT_FALSE(workbook::fucXlsSet(path_, "PC0120240501093000001", "1234", input_));
+  EXPECT_FALSE(Exists(path_));
+  input_.processingDay = "20240501";
+  input_.picturePath = store_ + "missing.jpg";
+  EXPECT_FALSE(workbook::fucXlsSet(path_, "PC0120240501093000001", "1234", input_));
+  EXPECT_FALSE(workbook::fucXlsSet(store_ + "nofolder\\x.xls", "PC01", "1234", input_));
+  input_.templatePath = store_ + "none.xls";
+  EXPECT_FALSE(workbook::fucXlsSet(path_, "PC0120240501093000001", "1234", input_));
+  EXPECT_FALSE(Exists(path_));
+}
+
+TEST_F(ReportWorkbook, PasswordChangeAndReTag) {
+  ASSERT_TRUE(workbook::fucXlsSet(path_, "PC0120240501093000001", "4821", input_));
+  std::string oldTag = store_ + "20240501tag\\PC0120240501093000001_old.tag";
+  std::ofstream(oldTag).close();
+  const std::string name = "PC0120240501093000001.xls";
+  EXPECT_THROW(workbook::fucXlsPwdChg(false, store_, "20240501", name, "1111", ""), std::runtime_error);
+  try {
+    workbook::fucXlsPwdChg(false, store_, "20240501", name, "", "");
+  } catch (const std::runtime_error& e) {
+    EXPECT_STREQ(e.what(), "ExcelのOPENに失敗しました");
+  }
+  // Unprotect for viewing, change the title as a viewer would, protect again.
+  ASSERT_TRUE(workbook::fucXlsPwdChg(false, store_, "20240501", name, "4821", ""));
+  {
+    auto app = office::Application::Create();
+    app.SetDisplayAlerts(false);
+    auto book = app.Workbooks().Open(path_);
+    book.Sheet(1).Range("I8").SetValue(std::string("新しい件名"));
+    book.SaveAs(path_);
+    book.Close(false);
+    app.Quit();
+  }
+  ASSERT_TRUE(workbook::fucXlsPwdChg(true, store_, "20240501", name, "", "4821"));
+  std::string saved;
+  SavedSheet(path_, &saved);
+  EXPECT_EQ(saved, "4821");
+  EXPECT_FALSE(Exists(oldTag));
+  std::string newTag = store_ + "20240501tag\\PC0120240501093000001_新しい件名.tag";
+  EXPECT_TRUE(Exists(newTag));
+  DeleteFileA(newTag.c_str());
+}
+
+TEST_F(ReportWorkbook, ReTagKeepsTheTagWhenTheTitleStaysAndWhenTheNewOneCannotBeMade) {
+  const std::string name = "PC0120240501093000001.xls";
+  ASSERT_TRUE(workbook::fucXlsSet(path_, "PC0120240501093000001", "4821", input_));
+  // The title is unchanged: the tag stays as it is.
+  std::string sameTag = store_ + "20240501tag\\PC0120240501093000001_画面が固まる.tag";
+  standin::WriteBytes(sameTag, "keep");
+  ASSERT_TRUE(workbook::fucXlsPwdChg(true, store_, "20240501", name, "4821", "4821"));
+  EXPECT_EQ(ReadBytes(sameTag), "keep");
+  DeleteFileA(sameTag.c_str());
+
+  // A title that makes the tag path too long: the old tag is kept, the
+  // workbook is protected again all the same, and the error says why.
+  std::string deep = store_ + std::string(150, 'd') + "\\";
+  CreateDirectoryA(deep.c_str(), nullptr);
+  CreateDirectoryA((deep + "20240501").c_str(), nullptr);
+  CreateDirectoryA((deep + "20240501tag").c_str(), nullptr);
+  input_.title.clear();
+  for (int i = 0; i < 50; ++i) input_.title += "件";
+  ASSERT_TRUE(workbook::fucXlsSet(deep + "20240501\\" + name, "PC0120240501093000001", "4821", input_));
+  std::string oldTag = deep + "20240501tag\\PC0120240501093000001_old.tag";
+  std::ofstream(oldTag).close();
+  try {
+    workbook::fucXlsPwdChg(true, deep, "20240501", name, "4821", "4821");
+    ADD_FAILURE() << "no error";
+  } catch (const std::runtime_error& e) {
+    EXPECT_STREQ(e.what(), kTagPathTooLong);
+  }
+  EXPECT_TRUE(Exists(oldTag));
+  std::string saved;
+  SavedSheet(deep + "20240501\\" + name, &saved);
+  EXPECT_EQ(saved, "4821");
+  RemoveTree(deep);
+}
+
+TEST_F(ReportWorkbook, ProbesForTheApplicationAndItsWindow) {
+  EXPECT_TRUE(workbook::fucXlsFind());
+  EXPECT_TRUE(workbook::fucXlsProcess());
+  {
+    auto app = office::Application::Create();
+    app.SetVisible(true);
+    DWORD start = GetTickCount();
+    EXPECT_FALSE(workbook::fucXlsProcess());
+    EXPECT_GE(GetTickCount() - start, 180u);  // three looks, 100 ms apart
+    app.Quit();
+  }
+  ASSERT_TRUE(standin::Unregister());
+  EXPECT_FALSE(workbook::fucXlsFind());
+  ASSERT_TRUE(standin::Register());
+}
+
+}  // namespace

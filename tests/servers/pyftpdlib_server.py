@@ -1,0 +1,33 @@
+#!/usr/bin/python3
+"""pyftpdlib on <addr>:21 with one user who may do everything under <root>."""
+import argparse
+import logging
+
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.servers import FTPServer
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--addr", default="127.0.0.1")
+    parser.add_argument("--port", type=int, default=21)
+    parser.add_argument("--root", required=True)
+    parser.add_argument("--user", required=True)
+    parser.add_argument("--password", required=True)
+    parser.add_argument("--passive-ports", default="")
+    args = parser.parse_args()
+    logging.basicConfig(level=logging.WARNING)
+    authorizer = DummyAuthorizer()
+    authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
+    handler = FTPHandler
+    handler.authorizer = authorizer
+    if args.passive_ports:
+        low, high = (int(p) for p in args.passive_ports.split("-"))
+        handler.passive_ports = range(low, high + 1)
+    server = FTPServer((args.addr, args.port), handler)
+    server.serve_forever()
+
+
+if __name__ == "__main__":
+    main()
