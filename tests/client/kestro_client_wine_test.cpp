@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "snaptrap/SnapTrap.h"
 #include "tests/client/WineTestFiles.h"
 
 namespace {
@@ -191,5 +192,31 @@ TEST_F(KestroProcessTest, TrayMessagesOtherThanRightButtonUpOpenNoMenu) {
   EXPECT_FALSE(menu && IsWindowVisible(menu));
   EXPECT_FALSE(Exited(0));
   SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 10000, nullptr);
+  EXPECT_TRUE(Exited(10000));
+}
+
+TEST_F(KestroProcessTest, ACaptureOfTheHookLibraryReachesTheRunningClient) {
+  HWND window = StartClient();
+  ASSERT_NE(window, nullptr);
+  // The client put its window into "KestroMapFile"; the library's capture
+  // path, run here without a key press, finds it there.
+  ASSERT_TRUE(SnapTrapTestCapture(FALSE));
+  std::string temp = DataFolder() + "temp\\";
+  std::string name;
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((temp + "*.jpg").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) return false;
+        name = found.cFileName;
+        FindClose(search);
+        return true;
+      },
+      10000));
+  EXPECT_TRUE(WaitFor([&] { return ReadAll(TodayLog()).find("Kestro,WMSnapChot()GetName=" + name) != std::string::npos; },
+                      10000));
+  // The timer takes it up: the file is examined and dated.
+  EXPECT_TRUE(WaitFor([&] { return ReadAll(TodayLog()).find("Kestro,fncSetTemp()Size=") != std::string::npos; }, 10000));
+  PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_TRUE(Exited(10000));
 }
