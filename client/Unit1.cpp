@@ -11,6 +11,7 @@
 #include "client/Common.h"
 #include "client/Global.h"
 #include "client/TrayIcons.h"
+#include "client/ViewerLookup.h"
 #include "client/portable/Cp932.h"
 #include "forms/Application.h"
 #include "forms/MessageBox.h"
@@ -105,6 +106,7 @@ void TForm1::FormCreate() {
     gIniPath = gDataDir + kestro::kIniFile;
     fncSysRead();
     fncSysWrite();
+    fncSetRelay(gDataDir, kestro::kTempFolder, [this](const std::string& line) { Log(line); });
     SetIco(kTrayBusy);
     if (!fncInit()) return;
     fncReadFile();

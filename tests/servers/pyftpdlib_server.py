@@ -22,6 +22,9 @@ def main():
     authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
     handler = FTPHandler
     handler.authorizer = authorizer
+    # Names arrive in code page 932: keep their bytes as they are on disk and
+    # in listings instead of replacing what is not UTF-8.
+    handler.unicode_errors = "surrogateescape"
     if args.passive_ports:
         low, high = (int(p) for p in args.passive_ports.split("-"))
         handler.passive_ports = range(low, high + 1)

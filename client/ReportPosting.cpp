@@ -1,0 +1,231 @@
+#include "client/ReportPosting.h"
+
+#include <stdexcept>
+
+#include "client/Common.h"
+#include "client/Global.h"
+#include "client/ReportSaving.h"
+#include "client/SettingsValues.h"
+#include "client/Unit1.h"
+#include "forms/Application.h"
+#include "forms/MessageBox.h"
+#include "transfer/TTmxFtp.h"
+
+namespace {
+
+const char kCaption[] = "登録画面,";
+const char kSaveFailed[] = "ファイルの保存に失敗しました";
+const char kNotFound[] = "ファイルが見つかりません";
+const char kPostLoginFailed[] = "FTPサーバにログインできません";
+const char kFetchLoginFailed[] = "FTPサーバーにログインできません";
+const char kPostFailed[] = "ポストに失敗しました";
+const char kKeptLocally[] = "\r\nファイルはローカルPCに保存しました";
+const char kUpdaterCopyFailed[] = "バージョンアップファイルの取得に失敗しました";
+const char kBusy[] = "他のサーバ処理が実行中です";
+
+// FTP paths are relative to the login folder, which must be "/".
+std::string StorePath(const std::string& part) { return std::string(kestro::kServerRoot) + "/" + part; }
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Logs out when the FTP work ends, also through an error.
+class LogoutAtEnd {
+ public:
+  explicit LogoutAtEnd(TTmxFtp& ftp) : ftp_(ftp) {}
+  ~LogoutAtEnd() { ftp_.FtpDisconnect(); }
+  LogoutAtEnd(const LogoutAtEnd&) = delete;
+  LogoutAtEnd& operator=(const LogoutAtEnd&) = delete;
+
+ private:
+  TTmxFtp& ftp_;
+};
+
+class RunningFlag {
+ public:
+  explicit RunningFlag(bool& flag) : flag_(flag) { flag_ = true; }
+  ~RunningFlag() { flag_ = false; }
+  RunningFlag(const RunningFlag&) = delete;
+  RunningFlag& operator=(const RunningFlag&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
+
+ReportPoster::ReportPoster(TTmxFtp& ftp, HWND owner) : ftp_(ftp), owner_(owner) {
+  SaveReport = [this](std::string& folder, std::string& name) {
+    return ReportSaver(owner_).fncSaveFile(folder, name);
+  };
+  SetTrayState = [](int state) {
+    if (Form1) Form1->MODIFYIcon(state);
+  };
+}
+
+void ReportPoster::Log(const std::string& text) const { fncWriteSysLog(kCaption + text); }
+
+void ReportPoster::Tray(int state) const {
+  if (SetTrayState) SetTrayState(state);
+}
+
+bool ReportPoster::Begin(const std::string& routine) {
+  Log(routine);
+  if (!running_) return true;
+  // A second operation through a form that stayed enabled would cut the first one's session.
+  lastError_ = kBusy;
+  Log(routine + "ERROR=" + kBusy);
+  return false;
+}
+
+void ReportPoster::Login(const std::string& loginError) {
+  ftp_.host = gSettings.SERVER;
+  ftp_.userid = gSettings.USERID;
+  ftp_.passwd = gSettings.PASSWD;
+  ftp_.TimeOut = std::to_string(kestro::kFtpTimeOut);
+  ftp_.FtpDisconnect();
+  if (ftp_.FtpLogin() < 0) throw std::runtime_error(loginError);
+}
+
+bool ReportPoster::fncSendFile(bool saveFirst, std::string& folder, std::string& name) {
+  if (!Begin("fncSendFile()")) return false;
+  RunningFlag running(running_);
+  try {
+    lastError_.clear();
+    if (saveFirst) {
+      if (!SaveReport || !SaveReport(folder, name)) throw std::runtime_error(kSaveFailed);
+      savedOrPosted = true;
+    }
+    const std::string localPath = gSettings.LOCALDIR + folder + "\\" + name;
+    if (folder.empty() || name.empty() || !Exists(localPath)) throw std::runtime_error(kNotFound);
+    Tray(kTrayBusy);
+    if (gSettings.SAVE == 1) {
+      PostByFtp(folder, name, localPath, saveFirst ? kKeptLocally : "");
+    } else {
+      PostToSharedFolder(folder, name, localPath);
+    }
+    savedOrPosted = true;
+    Log("fncSendFile()Posted=" + folder + "\\" + name);
+    Tray(kTrayNormal);
+    DeleteLocalCopies(folder, name);
+    return true;
+  } catch (...) {
+    lastError_ = ExceptionMessage();
+    Log("fncSendFile()ERROR=" + lastError_);
+    Tray(kTrayError);
+    if (gSettings.SHOW == 1 || !saveFirst) {
+      forms::ShowMessageBox(owner_, lastError_, forms::Application::Instance().Title(), MB_OK | MB_TOPMOST);
+    }
+    return false;
+  }
+}
+
+void ReportPoster::PostByFtp(const std::string& folder, const std::string& name, const std::string& localPath,
+                             const std::string& suffix) {
+  Login(kPostLoginFailed + suffix);
+  LogoutAtEnd logout(ftp_);
+  // The folders usually exist already: make-directory errors are normal.
+  ftp_.path = kestro::kServerRoot;
+  ftp_.FtpMkDir();
+  ftp_.path = StorePath(folder);
+  ftp_.FtpMkDir();
+  ftp_.filename = StorePath(folder + "/" + name);
+  ftp_.localFileName = localPath;
+  if (ftp_.FtpUpload() < 0) throw std::runtime_error(kPostFailed + suffix);
+
+  ftp_.path = "/";
+  ftp_.FtpChDir();
+  ftp_.path = kestro::kServerRoot;
+  ftp_.FtpMkDir();
+  ftp_.path = StorePath(folder + "tag");
+  ftp_.FtpMkDir();
+  std::string tag;
+  if (fncFindLocalFile(folder + "tag", name, tag)) {
+    ftp_.filename = StorePath(folder + "tag/" + tag);
+    ftp_.localFileName = gSettings.LOCALDIR + folder + "tag\\" + tag;
+    // The title lives only in the tag file's name: without it the post is incomplete.
+    if (ftp_.FtpUpload() < 0) throw std::runtime_error(kPostFailed + suffix);
+  }
+}
+
+void ReportPoster::PostToSharedFolder(const std::string& folder, const std::string& name,
+                                      const std::string& localPath) {
+  const std::string& store = gSettings.FILESAVEPATH;
+  ForceDirectories(store);
+  ForceDirectories(store + folder);
+  if (!CopyFileA(localPath.c_str(), (store + folder + "\\" + name).c_str(), FALSE))
+    throw std::runtime_error(kPostFailed);
+  ForceDirectories(store + folder + "tag");
+  std::string tag;
+  if (fncFindLocalFile(folder + "tag", name, tag)) {
+    const std::string source = gSettings.LOCALDIR + folder + "tag\\" + tag;
+    if (!CopyFileA(source.c_str(), (store + folder + "tag\\" + tag).c_str(), FALSE))
+      throw std::runtime_error(kPostFailed);
+  }
+}
+
+void ReportPoster::DeleteLocalCopies(const std::string& folder, const std::string& name) {
+  const std::string report = gSettings.LOCALDIR + folder + "\\" + name;
+  if (!fncDeleteFile(report)) Log("fncSendFile():ローカルファイルを削除できません " + report);
+  std::string tag;
+  if (fncFindLocalFile(folder + "tag", name, tag)) {
+    const std::string tagPath = gSettings.LOCALDIR + folder + "tag\\" + tag;
+    if (!fncDeleteFile(tagPath)) Log("fncSendFile():ローカルファイルを削除できません " + tagPath);
+  }
+}
+
+bool ReportPoster::fncGetProject() {
+  if (!Begin("fncGetProject()")) return false;
+  RunningFlag running(running_);
+  Tray(kTrayBusy);
+  try {
+    const std::string local = gDataDir + kestro::kProjectListFile;
+    if (gSettings.SAVE == 1) {
+      Login(kFetchLoginFailed);
+      LogoutAtEnd logout(ftp_);
+      ftp_.filename = StorePath(kestro::kProjectListFile);
+      ftp_.localFileName = local;
+      ftp_.FtpDownload();  // no list on the store: the local one stays
+    } else {
+      const std::string source = gSettings.FILESAVEPATH + kestro::kProjectListFile;
+      if (!CopyFileA(source.c_str(), local.c_str(), FALSE)) Log("fncGetProject():プロジェクトファイルなし");
+    }
+    Tray(kTrayNormal);
+    return true;
+  } catch (...) {
+    Log("fncGetProject()ERROR=" + ExceptionMessage());
+    Tray(kTrayError);
+    return false;
+  }
+}
+
+bool ReportPoster::fncGetDownloder() {
+  if (!Begin("fncGetDownloder()")) return false;
+  RunningFlag running(running_);
+  Tray(kTrayBusy);
+  const std::string temporary = gDataDir + kestro::kTempFolder + kestro::kUpdaterIni;
+  try {
+    ForceDirectories(gDataDir + kestro::kTempFolder);
+    fncDeleteFile(temporary);
+    bool fetched = false;
+    if (gSettings.SAVE == 1) {
+      Login(kFetchLoginFailed);
+      LogoutAtEnd logout(ftp_);
+      ftp_.filename = StorePath(kestro::kUpdaterIni);
+      ftp_.localFileName = temporary;
+      fetched = ftp_.FtpDownload() == 0;
+    } else {
+      const std::string source = gSettings.FILESAVEPATH + kestro::kUpdaterIni;
+      fetched = CopyFileA(source.c_str(), temporary.c_str(), FALSE) != 0;
+    }
+    if (fetched && !fncCopyFile(temporary, gExeDir + kestro::kUpdaterIni, false))
+      throw std::runtime_error(kUpdaterCopyFailed);
+    fncDeleteFile(temporary);
+    Tray(kTrayNormal);
+    return true;
+  } catch (...) {
+    Log("fncGetDownloder()ERROR=" + ExceptionMessage());
+    if (Exists(temporary)) fncDeleteFile(temporary);
+    Tray(kTrayError);
+    return false;
+  }
+}
