@@ -1,4 +1,5 @@
 // The client Kestro: one instance per PC, hidden main form, tray icon.
+#include <winsock2.h>  // before windows.h: the transfer client uses Winsock 2
 #include <windows.h>
 
 #include <exception>
@@ -6,6 +7,10 @@
 
 #include "client/Global.h"
 #include "client/Unit1.h"
+#include "client/Unit3.h"
+#include "client/Unit5.h"
+#include "client/Unit6.h"
+#include "client/Unit7.h"
 #include "forms/Application.h"
 #include "forms/MessageBox.h"
 #include "transfer/TTmxFtp.h"
@@ -23,15 +28,32 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     TForm1 form1;
     Form1 = &form1;
     if (!form1.Create(WS_OVERLAPPEDWINDOW, 0, 400, 300)) throw std::runtime_error("メイン画面を作成できません");
+    TFrmSetNumber setNumber;
+    FrmSetNumber = &setNumber;
+    if (!setNumber.Create()) throw std::runtime_error("番号設定画面を作成できません");
+    TFrmSetString setString;
+    FrmSetString = &setString;
+    if (!setString.Create()) throw std::runtime_error("文字設定画面を作成できません");
     form1.Show(SW_HIDE);
     TTmxFtp ftp;
     TmxFtp = &ftp;
     if (!ftp.Create()) throw std::runtime_error("通信部品を作成できません");
+    TForm5 form5;
+    Form5 = &form5;
+    if (!form5.Create()) throw std::runtime_error("プレビュー画面を作成できません");
+    // Created last: its creation fetches downloader.ini and the project list.
+    TForm3 form3(ftp);
+    if (!form3.Create()) throw std::runtime_error("登録画面を作成できません");
+    gRegistration = &form3;
 
     gStartComplete = true;
     if (!form1.tmrEvent.Enabled()) form1.tmrEvent.SetEnabled(true);
     application.Run();
+    gRegistration = nullptr;
+    Form5 = nullptr;
     TmxFtp = nullptr;
+    FrmSetString = nullptr;
+    FrmSetNumber = nullptr;
     Form1 = nullptr;
   } catch (const std::exception& e) {
     forms::ShowMessageBox(nullptr, e.what(), "ERROR", MB_OK | MB_TOPMOST);

@@ -1,0 +1,173 @@
+// The registration form in the running Kestro.exe, driven from outside: a
+// capture through SNAPTRAP.DLL opens it (first start: SHOW 1, image style,
+// posting into the shared folder <data>save\).
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "snaptrap/SnapTrap.h"
+#include "tests/client/WineTestFiles.h"
+
+namespace {
+
+const int kUnbuffered = std::setvbuf(stdout, nullptr, _IONBF, 0);
+
+std::string ProgramFolder() {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path);
+  return folder.substr(0, folder.rfind('\\') + 1);
+}
+
+std::string DataFolder() {
+  char path[MAX_PATH];
+  SHGetSpecialFolderPathA(nullptr, path, CSIDL_COMMON_APPDATA, FALSE);
+  return std::string(path) + "\\Veltrana\\kestro\\";
+}
+
+std::string Today(const char* format) {
+  SYSTEMTIME st;
+  GetLocalTime(&st);
+  char text[16];
+  std::snprintf(text, sizeof text, format, st.wYear, st.wMonth, st.wDay);
+  return text;
+}
+
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    Sleep(50);
+  }
+  return true;
+}
+
+std::string FindFile(const std::string& pattern) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return "";
+  FindClose(search);
+  return found.cFileName;
+}
+
+struct ControlSearch {
+  const char* className;
+  std::string text;
+  HWND found;
+};
+
+BOOL CALLBACK MatchControl(HWND child, LPARAM data) {
+  auto* search = reinterpret_cast<ControlSearch*>(data);
+  char name[64] = {}, caption[256] = {};
+  GetClassNameA(child, name, sizeof name);
+  GetWindowTextA(child, caption, sizeof caption);
+  if (lstrcmpiA(name, search->className) != 0 || search->text != caption) return TRUE;
+  search->found = child;
+  return FALSE;
+}
+
+// A descendant window of the class with the text.
+HWND FindControl(HWND parent, const char* className, const std::string& text) {
+  ControlSearch search{className, text, nullptr};
+  EnumChildWindows(parent, MatchControl, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+class RegistrationProcessTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    boxLog_ = std::string(temp) + "registration_process_boxes.txt";
+    DeleteFileA(boxLog_.c_str());
+    RemoveTree(DataFolder().substr(0, DataFolder().size() - 1));  // a first start
+    SetEnvironmentVariableA("KESTRO_MSGBOX_LOG", boxLog_.c_str());
+    SetEnvironmentVariableA("KESTRO_MSGBOX_REPLY", "OK");
+  }
+  void TearDown() override {
+    if (process_.hProcess) {
+      if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 1);
+      CloseHandle(process_.hProcess);
+      CloseHandle(process_.hThread);
+    }
+    DeleteFileA(boxLog_.c_str());
+    RemoveTree(DataFolder().substr(0, DataFolder().size() - 1));
+  }
+
+  // Starts the client, takes a capture and returns the registration form.
+  HWND StartAndCapture() {
+    std::string exe = ProgramFolder() + "Kestro.exe";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    std::string commandLine = "\"" + exe + "\"";
+    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, ProgramFolder().c_str(),
+                        &startup, &process_))
+      return nullptr;
+    if (!WaitFor([] { return FindWindowA("TForm1", "Kestro") != nullptr; }, 20000)) return nullptr;
+    Sleep(500);  // the start-up completes after the forms exist
+    if (!SnapTrapTestCapture(FALSE)) return nullptr;
+    HWND form = nullptr;
+    WaitFor([&] { return (form = FindWindowA("TForm3", "登録画面")) != nullptr && IsWindowVisible(form); }, 20000);
+    return form && IsWindowVisible(form) ? form : nullptr;
+  }
+  bool Exited(DWORD timeoutMs) const { return WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0; }
+  std::string Log() const { return ReadAll(DataFolder() + "syslog\\" + Today("%04d%02d%02d.txt")); }
+
+  PROCESS_INFORMATION process_{};
+  std::string boxLog_;
+};
+
+}  // namespace
+
+TEST_F(RegistrationProcessTest, ACaptureIsPostedFromTheFormIntoTheStore) {
+  HWND form = StartAndCapture();
+  ASSERT_NE(form, nullptr);
+  std::string capture = FindFile(DataFolder() + "temp\\*.jpg");
+  ASSERT_FALSE(capture.empty());
+  // The image-style panel holds the project combo, the terminal and the title.
+  HWND panel = FindControl(form, "FormsPanel", "画像");
+  ASSERT_NE(panel, nullptr);
+  HWND terminal = FindWindowExA(panel, nullptr, "Edit", nullptr);
+  HWND title = terminal ? FindWindowExA(panel, terminal, "Edit", nullptr) : nullptr;
+  ASSERT_NE(title, nullptr);
+  SendMessageA(title, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("外から"));
+
+  HWND post = FindControl(form, "Button", "ポスト");
+  ASSERT_NE(post, nullptr);
+  SendMessageA(post, BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(form); }, 20000));
+  EXPECT_NE(ReadAll(boxLog_).find("Kestro\tポストしました\t"), std::string::npos) << ReadAll(boxLog_);
+
+  std::string store = DataFolder() + "save\\" + Today("%04d%02d%02d");
+  std::string report = FindFile(store + "\\*.jpg");
+  ASSERT_FALSE(report.empty());
+  EXPECT_EQ(FindFile(store + "tag\\*.tag"), report.substr(0, report.size() - 4) + "_外から.tag");
+  EXPECT_TRUE(FindFile(DataFolder() + "temp\\" + capture).empty());
+  EXPECT_NE(Log().find("登録画面,btnSendClick()Name=" + capture), std::string::npos);
+
+  PostMessageA(FindWindowA("TForm1", "Kestro"), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(Exited(15000));
+}
+
+TEST_F(RegistrationProcessTest, SessionEndAtTheOpenFormEndsTheClientWithoutQuestion) {
+  HWND form = StartAndCapture();
+  ASSERT_NE(form, nullptr);
+  std::string capture = FindFile(DataFolder() + "temp\\*.jpg");
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutA(form, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 15000, &answer));
+  EXPECT_EQ(answer, 1u);
+  ASSERT_TRUE(Exited(15000));
+  std::string log = Log();
+  size_t formShutdown = log.find("登録画面,*** ShutDownMessage() ***");
+  ASSERT_NE(formShutdown, std::string::npos);
+  // The main form still closes: the settings are written and the hook stopped.
+  EXPECT_NE(log.find("Kestro,FormCloseQuery()", formShutdown), std::string::npos);
+  EXPECT_NE(log.find("Kestro,FormClose()", formShutdown), std::string::npos);
+  EXPECT_EQ(log.find("FormCloseQuery()=保存(転送)未処理", formShutdown), std::string::npos);
+  EXPECT_TRUE(ReadAll(boxLog_).empty()) << ReadAll(boxLog_);
+  EXPECT_EQ(FindFile(DataFolder() + "temp\\*.jpg"), capture);  // the capture is not dropped at an end
+}
