@@ -9,6 +9,7 @@
 #include <string>
 
 #include "snaptrap/SnapTrap.h"
+#include "tests/client/KestroProcessSupport.h"
 #include "tests/client/WineTestFiles.h"
 
 namespace {
@@ -18,40 +19,10 @@ constexpr UINT kTrayMessage = 1126;
 // Unbuffered, so that the progress shows even when the run is cut short.
 const int kUnbuffered = std::setvbuf(stdout, nullptr, _IONBF, 0);
 
-std::string ProgramFolder() {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  return folder.substr(0, folder.rfind('\\') + 1);
-}
-
-std::string DataFolder() {
-  char path[MAX_PATH];
-  SHGetSpecialFolderPathA(nullptr, path, 35, FALSE);
-  return std::string(path) + "\\Veltrana\\kestro\\";
-}
-
-std::string TodayLog() {
-  SYSTEMTIME st;
-  GetLocalTime(&st);
-  char name[16];
-  std::snprintf(name, sizeof name, "%04d%02d%02d.txt", st.wYear, st.wMonth, st.wDay);
-  return DataFolder() + "syslog\\" + name;
-}
-
 // The hook library's call log ends with the StopHook of the close.
 bool EndsWithStopHook(const std::string& callLog) {
   const std::string text = ReadAll(callLog), last = "StopHook\r\n";
   return text.size() >= last.size() && text.compare(text.size() - last.size(), last.size(), last) == 0;
-}
-
-bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
-  DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    Sleep(50);
-  }
-  return true;
 }
 
 class KestroProcessTest : public ::testing::Test {
@@ -68,25 +39,14 @@ class KestroProcessTest : public ::testing::Test {
     SetEnvironmentVariableA("KESTRO_MSGBOX_LOG", boxLog_.c_str());
   }
   void TearDown() override {
-    for (PROCESS_INFORMATION* process : {&first_, &second_}) {
-      if (!process->hProcess) continue;
-      if (WaitForSingleObject(process->hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process->hProcess, 1);
-      CloseHandle(process->hProcess);
-      CloseHandle(process->hThread);
-    }
+    EndKestro(first_);
+    EndKestro(second_);
     DeleteFileA(hookLog_.c_str());
     DeleteFileA(boxLog_.c_str());
     RemoveTree(DataFolder().substr(0, DataFolder().size() - 1));
   }
 
-  static bool Start(PROCESS_INFORMATION& process) {
-    std::string exe = ProgramFolder() + "Kestro.exe";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    std::string commandLine = "\"" + exe + "\"";
-    return CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                          ProgramFolder().c_str(), &startup, &process) != FALSE;
-  }
+  static bool Start(PROCESS_INFORMATION& process) { return StartKestro(process); }
 
   // Starts the client and waits until its main form and tray icon are there.
   HWND StartClient() {

@@ -10,49 +10,12 @@
 #include <string>
 
 #include "snaptrap/SnapTrap.h"
+#include "tests/client/KestroProcessSupport.h"
 #include "tests/client/WineTestFiles.h"
 
 namespace {
 
 const int kUnbuffered = std::setvbuf(stdout, nullptr, _IONBF, 0);
-
-std::string ProgramFolder() {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  return folder.substr(0, folder.rfind('\\') + 1);
-}
-
-std::string DataFolder() {
-  char path[MAX_PATH];
-  SHGetSpecialFolderPathA(nullptr, path, CSIDL_COMMON_APPDATA, FALSE);
-  return std::string(path) + "\\Veltrana\\kestro\\";
-}
-
-std::string Today(const char* format) {
-  SYSTEMTIME st;
-  GetLocalTime(&st);
-  char text[16];
-  std::snprintf(text, sizeof text, format, st.wYear, st.wMonth, st.wDay);
-  return text;
-}
-
-bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
-  DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    Sleep(50);
-  }
-  return true;
-}
-
-std::string FindFile(const std::string& pattern) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return "";
-  FindClose(search);
-  return found.cFileName;
-}
 
 struct ControlSearch {
   const char* className;
@@ -89,24 +52,14 @@ class RegistrationProcessTest : public ::testing::Test {
     SetEnvironmentVariableA("KESTRO_MSGBOX_REPLY", "OK");
   }
   void TearDown() override {
-    if (process_.hProcess) {
-      if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 1);
-      CloseHandle(process_.hProcess);
-      CloseHandle(process_.hThread);
-    }
+    EndKestro(process_);
     DeleteFileA(boxLog_.c_str());
     RemoveTree(DataFolder().substr(0, DataFolder().size() - 1));
   }
 
   // Starts the client, takes a capture and returns the registration form.
   HWND StartAndCapture() {
-    std::string exe = ProgramFolder() + "Kestro.exe";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    std::string commandLine = "\"" + exe + "\"";
-    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, ProgramFolder().c_str(),
-                        &startup, &process_))
-      return nullptr;
+    if (!StartKestro(process_)) return nullptr;
     if (!WaitFor([] { return FindWindowA("TForm1", "Kestro") != nullptr; }, 20000)) return nullptr;
     Sleep(500);  // the start-up completes after the forms exist
     if (!SnapTrapTestCapture(FALSE)) return nullptr;

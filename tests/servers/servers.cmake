@@ -1,7 +1,8 @@
 # Windows tests against real FTP servers on loopback.
 #
 # kestro_ftp_wine_test(name sources... KIND pyftpdlib|vsftpd|faulty
-#                      ADDR 127.0.0.N [SCRIPT name] LIBS libs... [TIMEOUT s])
+#                      ADDR 127.0.0.N [SCRIPT name] LIBS libs... [TIMEOUT s]
+#                      [LOCKS lockname])
 #
 # Builds a GoogleTest program and registers one ctest entry that starts the
 # server on ADDR port 21 (tests/servers/run_with_server.py), runs the program
@@ -13,7 +14,7 @@
 #   127.0.0.10-19  transfer client (tests/transfer)
 #                  10 pyftpdlib, 11 vsftpd, 12 faulty server,
 #                  13 left without a server (refused connections)
-#   127.0.0.20-39  client posting
+#   127.0.0.20-39  client posting (30-32 posting, 33 the running client)
 #   127.0.0.40-59  manager
 #   127.0.0.60-69  updater
 #   127.0.0.90-99  benchmarks (bench/ftp-throughput.sh uses 90)
@@ -24,7 +25,7 @@ function(kestro_ftp_wine_test name)
   if(NOT WIN32)
     return()
   endif()
-  cmake_parse_arguments(T "" "KIND;ADDR;SCRIPT;TIMEOUT" "LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "KIND;ADDR;SCRIPT;TIMEOUT" "LIBS;LOCKS" ${ARGN})
   if(NOT T_KIND OR NOT T_ADDR)
     message(FATAL_ERROR "kestro_ftp_wine_test(${name}): KIND and ADDR are required")
   endif()
@@ -43,4 +44,7 @@ function(kestro_ftp_wine_test name)
     set(T_TIMEOUT 300)
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "wine;ftp")
+  if(T_LOCKS)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${T_LOCKS}")
+  endif()
 endfunction()
