@@ -4,8 +4,12 @@
 #include <shlobj.h>
 
 #include <cstdio>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
+
+#include "snaptrap/SnapTrap.h"
 
 // The folder of the test program, where Kestro.exe is built too.
 inline std::string ProgramFolder() {
@@ -33,11 +37,16 @@ inline std::string Today(const char* format) {
 
 inline std::string TodayLog() { return DataFolder() + "syslog\\" + Today("%04d%02d%02d.txt"); }
 
+// Polls until done or the time-out. Messages sent to this process's windows
+// (the hook library has one here) are answered meanwhile, so that a client
+// waiting on them is never held up by the test.
 inline bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
   DWORD start = GetTickCount();
   while (!done()) {
     if (GetTickCount() - start > timeoutMs) return false;
-    Sleep(50);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
   }
   return true;
 }
@@ -68,3 +77,70 @@ inline void EndKestro(PROCESS_INFORMATION& process) {
   CloseHandle(process.hThread);
   process = PROCESS_INFORMATION{};
 }
+
+inline std::string ReadLog() {
+  std::ifstream in(TodayLog(), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Takes a capture through the hook library once the running client can
+// take it, and returns the capture's name ("" when it never could). Until
+// the client has put its window into "KestroMapFile" the library finds no
+// window; until its start-up completes the client drops captures (their
+// files stay, and are removed here).
+inline std::string CaptureWhenReady() {
+  const std::string temp = DataFolder() + "temp\\";
+  std::string taken;
+  WaitFor(
+      [&] {
+        if (!SnapTrapTestCapture(FALSE)) {
+          Sleep(200);
+          return false;
+        }
+        std::string name = FindFile(temp + "*.jpg");
+        const std::string line = "Kestro,WMSnapChot()GetName=" + name + "\r\n";
+        size_t at = std::string::npos;
+        WaitFor([&] { return (at = ReadLog().find(line)) != std::string::npos; }, 5000);
+        Sleep(200);  // the handler's next line, if any, is written by now
+        std::string log = ReadLog();
+        bool dropped = at == std::string::npos;
+        if (!dropped) {
+          size_t next = at + line.size(), end = log.find("\r\n", next);
+          dropped = log.substr(next, end == std::string::npos ? std::string::npos : end - next)
+                        .find("初期化未完了") != std::string::npos;
+        }
+        if (dropped) {
+          DeleteFileA((temp + name).c_str());
+          Sleep(300);
+          return false;
+        }
+        taken = name;
+        return true;
+      },
+      30000);
+  return taken;
+}
+
+struct ControlSearch {
+  const char* className;
+  std::string text;
+  HWND found;
+};
+
+inline BOOL CALLBACK MatchControl(HWND child, LPARAM data) {
+  auto* search = reinterpret_cast<ControlSearch*>(data);
+  char name[64] = {}, caption[256] = {};
+  GetClassNameA(child, name, sizeof name);
+  GetWindowTextA(child, caption, sizeof caption);
+  if (lstrcmpiA(name, search->className) != 0 || search->text != caption) return TRUE;
+  search->found = child;
+  return FALSE;
+}
+
+// A descendant window of the class with the text.
+inline HWND FindControl(HWND parent, const char* className, const std::string& text) {
+  ControlSearch search{className, text, nullptr};
+  EnumChildWindows(parent, MatchControl, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+

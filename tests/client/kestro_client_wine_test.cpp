@@ -160,19 +160,8 @@ TEST_F(KestroProcessTest, ACaptureOfTheHookLibraryReachesTheRunningClient) {
   ASSERT_NE(window, nullptr);
   // The client put its window into "KestroMapFile"; the library's capture
   // path, run here without a key press, finds it there.
-  ASSERT_TRUE(SnapTrapTestCapture(FALSE));
-  std::string temp = DataFolder() + "temp\\";
-  std::string name;
-  ASSERT_TRUE(WaitFor(
-      [&] {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((temp + "*.jpg").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) return false;
-        name = found.cFileName;
-        FindClose(search);
-        return true;
-      },
-      10000));
+  std::string name = CaptureWhenReady();
+  ASSERT_FALSE(name.empty());
   EXPECT_TRUE(WaitFor([&] { return ReadAll(TodayLog()).find("Kestro,WMSnapChot()GetName=" + name) != std::string::npos; },
                       10000));
   // The timer takes it up: the file is examined and dated.

@@ -29,19 +29,33 @@ std::string ServerRoot() {
 class KestroFtpProcessTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    boxLog_ = std::string(temp) + "kestro_ftp_process_boxes.txt";
+    DeleteFileA(boxLog_.c_str());
+    SetEnvironmentVariableA("KESTRO_MSGBOX_LOG", boxLog_.c_str());
+    SetEnvironmentVariableA("KESTRO_MSGBOX_REPLY", "OK");
+    WriteSettings("0");
+    // Each case starts with an empty store.
+    RemoveTree(ServerRoot() + "kestro");
+    CreateDirectoryA((ServerRoot() + "kestro").c_str(), nullptr);
+  }
+  void WriteSettings(const char* show) {
     RemoveTree(DataFolder().substr(0, DataFolder().size() - 1));
     CreateDirectoryA((DataFolder().substr(0, DataFolder().size() - 8)).c_str(), nullptr);
     CreateDirectoryA(DataFolder().c_str(), nullptr);
     std::ofstream ini(DataFolder() + "Kestro.ini", std::ios::binary);
-    ini << "[KESTRO]\r\nSAVE=1\r\nSHOW=0\r\nSTYLE=1\r\nOPERATION=PC01\r\nPROJECT=SALES\r\nVALIDDAY=10\r\n"
+    ini << "[KESTRO]\r\nSAVE=1\r\nSHOW=" << show << "\r\nSTYLE=1\r\nOPERATION=PC01\r\nPROJECT=SALES\r\nVALIDDAY=10\r\n"
         << "SERVER=" << Env("KESTRO_TEST_FTP_HOST") << "\r\nUSERID=" << Env("KESTRO_TEST_FTP_USER")
         << "\r\nPASSWD=" << Env("KESTRO_TEST_FTP_PASS") << "\r\n";
   }
   void TearDown() override {
     EndKestro(process_);
+    DeleteFileA(boxLog_.c_str());
     RemoveTree(DataFolder().substr(0, DataFolder().size() - 1));
   }
   PROCESS_INFORMATION process_{};
+  std::string boxLog_;
 };
 
 }  // namespace
@@ -51,19 +65,7 @@ TEST_F(KestroFtpProcessTest, ACaptureEndsOnTheServerAsReportAndTag) {
   ASSERT_TRUE(StartKestro(process_));
   HWND window = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (window = FindWindowA("TForm1", "Kestro")) != nullptr; }, 20000));
-  // The registration form, created last, reads the project list again after
-  // its start-time fetches from the server; start-up completes right after.
-  auto readsOfProjectList = [] {
-    std::string log = ReadAll(TodayLog());
-    size_t count = 0;
-    for (size_t at = log.find("Kestro,fncReadFile()\r\n"); at != std::string::npos;
-         at = log.find("Kestro,fncReadFile()\r\n", at + 1))
-      ++count;
-    return count;
-  };
-  ASSERT_TRUE(WaitFor([&] { return readsOfProjectList() >= 2; }, 30000)) << ReadAll(TodayLog());
-  Sleep(500);
-  ASSERT_TRUE(SnapTrapTestCapture(FALSE));
+  ASSERT_FALSE(CaptureWhenReady().empty()) << ReadAll(TodayLog());
 
   const std::string day = Today("%04d%02d%02d");
   const std::string dayFolder = ServerRoot() + "kestro\\" + day + "\\";
@@ -85,5 +87,48 @@ TEST_F(KestroFtpProcessTest, ACaptureEndsOnTheServerAsReportAndTag) {
   EXPECT_TRUE(FindFile(DataFolder() + "images\\" + day + "\\*.*").find(".jpg") == std::string::npos);
   EXPECT_TRUE(FindFile(DataFolder() + "images\\" + day + "tag\\*.tag").empty());
   PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForSingleObject(process_.hProcess, 15000), WAIT_OBJECT_0);
+}
+
+TEST_F(KestroFtpProcessTest, AReportPostedFromTheFormEndsOnTheServerWithItsTitle) {
+  WriteSettings("1");
+  ASSERT_TRUE(StartKestro(process_));
+  ASSERT_TRUE(WaitFor([] { return FindWindowA("TForm1", "Kestro") != nullptr; }, 20000));
+  ASSERT_FALSE(CaptureWhenReady().empty()) << ReadAll(TodayLog());
+  HWND form = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (form = FindWindowA("TForm3", "登録画面")) != nullptr && IsWindowVisible(form); },
+                      20000));
+  // The image-style panel holds the project combo, the terminal and the title.
+  HWND panel = FindControl(form, "FormsPanel", "画像");
+  ASSERT_NE(panel, nullptr);
+  HWND terminal = FindWindowExA(panel, nullptr, "Edit", nullptr);
+  HWND title = terminal ? FindWindowExA(panel, terminal, "Edit", nullptr) : nullptr;
+  ASSERT_NE(title, nullptr);
+  // The form fills its fields as it shows; type once it has done so. (The
+  // message goes to the client's thread, so it is answered after FormShow.)
+  auto text = [](HWND window) {
+    char buffer[64] = {};
+    DWORD_PTR length = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer), SMTO_BLOCK, 5000,
+                        &length);
+    return std::string(buffer);
+  };
+  ASSERT_TRUE(WaitFor([&] { return text(terminal) == "PC01"; }, 15000)) << ReadAll(TodayLog());
+  SendMessageA(title, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("disk full"));
+  HWND post = FindControl(form, "Button", "ポスト");
+  ASSERT_NE(post, nullptr);
+  ASSERT_EQ(text(title), "disk full");
+  SendMessageA(post, BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(form); }, 30000)) << ReadAll(TodayLog());
+  EXPECT_NE(ReadAll(boxLog_).find("Kestro\tポストしました\t"), std::string::npos) << ReadAll(boxLog_);
+
+  const std::string day = Today("%04d%02d%02d");
+  std::string report = FindFile(ServerRoot() + "kestro\\" + day + "\\SALES_PC01" + day + "*001.jpg");
+  ASSERT_FALSE(report.empty()) << ReadAll(TodayLog());
+  // The blank is removed from the title in the tag's name.
+  const std::string tag = report.substr(0, report.size() - 4) + "_diskfull.tag";
+  EXPECT_EQ(FindFile(ServerRoot() + "kestro\\" + day + "tag\\*.tag"), tag) << ReadAll(TodayLog());
+  EXPECT_TRUE(FindFile(DataFolder() + "images\\" + day + "tag\\*.tag").empty());
+  PostMessageA(FindWindowA("TForm1", "Kestro"), WM_CLOSE, 0, 0);
   EXPECT_EQ(WaitForSingleObject(process_.hProcess, 15000), WAIT_OBJECT_0);
 }

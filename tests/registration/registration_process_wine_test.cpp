@@ -17,29 +17,6 @@ namespace {
 
 const int kUnbuffered = std::setvbuf(stdout, nullptr, _IONBF, 0);
 
-struct ControlSearch {
-  const char* className;
-  std::string text;
-  HWND found;
-};
-
-BOOL CALLBACK MatchControl(HWND child, LPARAM data) {
-  auto* search = reinterpret_cast<ControlSearch*>(data);
-  char name[64] = {}, caption[256] = {};
-  GetClassNameA(child, name, sizeof name);
-  GetWindowTextA(child, caption, sizeof caption);
-  if (lstrcmpiA(name, search->className) != 0 || search->text != caption) return TRUE;
-  search->found = child;
-  return FALSE;
-}
-
-// A descendant window of the class with the text.
-HWND FindControl(HWND parent, const char* className, const std::string& text) {
-  ControlSearch search{className, text, nullptr};
-  EnumChildWindows(parent, MatchControl, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 class RegistrationProcessTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -61,8 +38,7 @@ class RegistrationProcessTest : public ::testing::Test {
   HWND StartAndCapture() {
     if (!StartKestro(process_)) return nullptr;
     if (!WaitFor([] { return FindWindowA("TForm1", "Kestro") != nullptr; }, 20000)) return nullptr;
-    Sleep(500);  // the start-up completes after the forms exist
-    if (!SnapTrapTestCapture(FALSE)) return nullptr;
+    if (CaptureWhenReady().empty()) return nullptr;
     HWND form = nullptr;
     WaitFor([&] { return (form = FindWindowA("TForm3", "登録画面")) != nullptr && IsWindowVisible(form); }, 20000);
     return form && IsWindowVisible(form) ? form : nullptr;
