@@ -5,8 +5,8 @@
 #include <stdexcept>
 #include <utility>
 
-#include "snaptrap/JpegReader.h"
-#include "snaptrap/JpegWriter.h"
+#include "jpeg/JpegReader.h"
+#include "jpeg/JpegWriter.h"
 
 namespace {
 constexpr int kJpegQuality = 90;

@@ -14,7 +14,7 @@
 #include "client/portable/RegistrationText.h"
 #include "forms/Application.h"
 #include "forms/MessageBox.h"
-#include "snaptrap/JpegReader.h"
+#include "jpeg/JpegReader.h"
 
 TForm3* Form3 = nullptr;
 

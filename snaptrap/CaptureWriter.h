@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-#include "snaptrap/JpegWriter.h"
+#include "jpeg/JpegWriter.h"
 #include "snaptrap/portable/CaptureName.h"
 
 namespace snaptrap {

@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-#include "snaptrap/JpegWriter.h"
+#include "jpeg/JpegWriter.h"
 
 namespace snaptrap {
 

@@ -10,8 +10,8 @@
 
 #include <jpeglib.h>
 
-#include "snaptrap/JpegReader.h"
-#include "snaptrap/JpegWriter.h"
+#include "jpeg/JpegReader.h"
+#include "jpeg/JpegWriter.h"
 
 namespace {
 

@@ -9,10 +9,10 @@ import os
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-spec = importlib.util.spec_from_file_location(
+source = importlib.util.spec_from_file_location(
     "faulty_ftp", os.path.join(HERE, "..", "servers", "faulty_ftp.py"))
-faulty_ftp = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(faulty_ftp)
+faulty_ftp = importlib.util.module_from_spec(source)
+source.loader.exec_module(faulty_ftp)
 
 
 class TagDropSession(faulty_ftp.Session):

@@ -22,7 +22,7 @@
 #include "client/portable/RegistrationText.h"
 #include "forms/Application.h"
 #include "forms/MessageBox.h"
-#include "snaptrap/JpegWriter.h"
+#include "jpeg/JpegWriter.h"
 #include "tests/client/WineTestFiles.h"
 #include "transfer/TTmxFtp.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "JpegInspection.h"
-#include "snaptrap/JpegWriter.h"
+#include "jpeg/JpegWriter.h"
 #include "snaptrap/portable/CaptureName.h"
 
 namespace {

@@ -1,26 +1,14 @@
-#include "snaptrap/JpegWriter.h"
+#include "jpeg/JpegWriter.h"
 
 #include <csetjmp>
 #include <cstdio>
 
 #include <jpeglib.h>
 
+#include "jpeg/JpegError.h"
+
 namespace jpegio {
 namespace {
-
-// libjpeg reports fatal errors through error_exit; jump back instead of
-// letting it end the process.
-struct ErrorManager {
-  jpeg_error_mgr base;
-  std::jmp_buf jump;
-  char message[JMSG_LENGTH_MAX];
-};
-
-void ExitOnError(j_common_ptr info) {
-  ErrorManager* manager = reinterpret_cast<ErrorManager*>(info->err);
-  (*info->err->format_message)(info, manager->message);
-  std::longjmp(manager->jump, 1);
-}
 
 // Only plain data lives in this frame, so the jump skips no destructor.
 bool Compress(std::FILE* file, const RgbPicture& picture, int quality, char* message,

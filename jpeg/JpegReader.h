@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "snaptrap/JpegWriter.h"
+#include "jpeg/JpegWriter.h"
 
 namespace jpegio {
 

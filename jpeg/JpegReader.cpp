@@ -1,24 +1,14 @@
-#include "snaptrap/JpegReader.h"
+#include "jpeg/JpegReader.h"
 
 #include <csetjmp>
 #include <cstdio>
 
 #include <jpeglib.h>
 
+#include "jpeg/JpegError.h"
+
 namespace jpegio {
 namespace {
-
-struct ErrorManager {
-  jpeg_error_mgr base;
-  std::jmp_buf jump;
-  char message[JMSG_LENGTH_MAX];
-};
-
-void ExitOnError(j_common_ptr info) {
-  ErrorManager* manager = reinterpret_cast<ErrorManager*>(info->err);
-  (*info->err->format_message)(info, manager->message);
-  std::longjmp(manager->jump, 1);
-}
 
 // Decodes into a buffer that the caller sized from the header. The frame
 // holds only plain data, so the jump skips no destructor.
