@@ -7,10 +7,10 @@
 
 #include "client/Global.h"
 #include "client/SettingsValues.h"
-#include "client/portable/Cp932.h"
+#include "transfer/portable/Cp932.h"
 #include "client/portable/HintCommand.h"
 #include "client/portable/SysLogCleanup.h"
-#include "client/portable/SysLogLine.h"
+#include "transfer/portable/SysLogLine.h"
 #include "forms/Application.h"
 #include "forms/MessageBox.h"
 

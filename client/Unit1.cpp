@@ -12,7 +12,7 @@
 #include "client/Global.h"
 #include "client/TrayIcons.h"
 #include "client/ViewerLookup.h"
-#include "client/portable/Cp932.h"
+#include "transfer/portable/Cp932.h"
 #include "forms/Application.h"
 #include "forms/MessageBox.h"
 #include "snaptrap/SnapTrap.h"

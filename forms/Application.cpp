@@ -42,13 +42,20 @@ int Application::Run() {
 }
 
 void Application::ProcessMessages() {
+  while (ProcessMessages(1 << 30)) {
+  }
+}
+
+bool Application::ProcessMessages(int maxMessages) {
   MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  for (int handled = 0; handled < maxMessages; ++handled) {
+    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
     if (!Dispatch(msg)) {
       PostQuitMessage(static_cast<int>(msg.wParam));  // leave it for Run
-      break;
+      return false;
     }
   }
+  return true;
 }
 
 void Application::Terminate() {

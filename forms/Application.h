@@ -28,6 +28,8 @@ class Application {
   int Run();
   // Handles every pending message, then returns.
   void ProcessMessages();
+  // Handles at most maxMessages pending messages; true when more may wait.
+  bool ProcessMessages(int maxMessages);
   void Terminate();
   bool Terminated() const { return terminated_; }
 

@@ -76,12 +76,17 @@ void TTmxFtp::SendLine(const std::string& text) {
   cs1.Send(line.data(), static_cast<int>(line.size()));  // a line that does not go out ends by time-out
 }
 
+namespace {
+constexpr int kMessagesPerPoll = 64;
+}  // namespace
+
 int TTmxFtp::WaitWhilePending() {
   while (ftpState > 0) {
     Sleep(1);
-    forms::Application::Instance().ProcessMessages();
-    // Timers are due only when no other message waits; a flood of socket
-    // events must not hold back the time-out or the program's own timers.
+    // A bounded batch, then the due timers: timers come only when no other
+    // message waits, and a flood of socket events must not hold back the
+    // time-out or the program's own timers for a whole transfer.
+    forms::Application::Instance().ProcessMessages(kMessagesPerPoll);
     MSG timer;
     while (ftpState > 0 && PeekMessageA(&timer, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) DispatchMessageA(&timer);
   }

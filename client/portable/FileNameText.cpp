@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "client/portable/Cp932.h"
+#include "transfer/portable/Cp932.h"
 
 namespace {
 

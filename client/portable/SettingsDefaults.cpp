@@ -1,6 +1,6 @@
 #include "client/portable/SettingsDefaults.h"
 
-#include "client/portable/Cp932.h"
+#include "transfer/portable/Cp932.h"
 #include "client/portable/GlobalConstants.h"
 #include "client/portable/SettingsKeys.h"
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "client/portable/SysLogLine.h"
+#include "transfer/portable/SysLogLine.h"
 
 int ParseKeepDays(const std::string& validDay) {
   std::string text = TrimBlanks(validDay);

@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "client/portable/SysLogCleanup.h"
-#include "client/portable/SysLogLine.h"
+#include "transfer/portable/SysLogLine.h"
 
 namespace {
 const LogTime kTime{2024, 3, 5, 7, 8, 9, 42};

@@ -35,6 +35,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FtpDataAddress address;
   ParsePasvReply(std::string(text, size), address);
   std::string line = FormatFtpLogLine(FtpLogTime{2026, 1, 1, 0, 0, 0, 0}, std::string(text, size));
-  if (line.size() > kFtpLogLineMax + 2 || line.compare(line.size() - 2, 2, "\r\n") != 0) abort();
+  if (line.size() > kMaxLogLineBytes + 2 || line.compare(line.size() - 2, 2, "\r\n") != 0) abort();
   return 0;
 }

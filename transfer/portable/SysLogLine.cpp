@@ -1,8 +1,8 @@
-#include "client/portable/SysLogLine.h"
+#include "transfer/portable/SysLogLine.h"
 
 #include <cstdio>
 
-#include "client/portable/Cp932.h"
+#include "transfer/portable/Cp932.h"
 
 std::string TrimBlanks(const std::string& text) {
   size_t first = 0, last = text.size();
