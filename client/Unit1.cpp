@@ -36,8 +36,7 @@ constexpr int kClearButtonId = 101;
 std::string ProductFolder(int folderId) {
   std::string folder;
   fncGetSpecialFolder(folderId, folder);
-  if (!Cp932EndsWith(folder, '\\')) folder += "\\";
-  return folder + kestro::kMakerFolder + "\\" + kestro::kProductFolder + "\\";
+  return WithTrailingBackslash(folder) + kestro::kMakerFolder + "\\" + kestro::kProductFolder + "\\";
 }
 
 std::string ProgramFolder() {

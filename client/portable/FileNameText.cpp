@@ -63,3 +63,7 @@ std::string ExtractFilePath(const std::string& path) {
     if (path[pos] == '\\' || path[pos] == ':') end = pos + 1;
   return path.substr(0, end);
 }
+
+std::string WithTrailingBackslash(const std::string& folder) {
+  return Cp932EndsWith(folder, '\\') ? folder : folder + "\\";
+}

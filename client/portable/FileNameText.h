@@ -20,3 +20,6 @@ bool fncSplitFileName(const std::string& path, std::string& base, std::string& e
 
 // Folder part of a path with its trailing "\" ("" when there is none).
 std::string ExtractFilePath(const std::string& path);
+
+// The folder with a trailing "\" (a trail byte 0x5C does not count as one).
+std::string WithTrailingBackslash(const std::string& folder);

@@ -1,8 +1,9 @@
 #include "client/portable/SettingsDefaults.h"
 
-#include "transfer/portable/Cp932.h"
+#include "client/portable/FileNameText.h"
 #include "client/portable/GlobalConstants.h"
 #include "client/portable/SettingsKeys.h"
+#include "transfer/portable/Cp932.h"
 
 namespace {
 
@@ -36,9 +37,6 @@ int Integer(const RawSettings& raw, const char* key, int fallback) {
   return ParseSettingsInteger(Text(raw, key), fallback);
 }
 
-std::string WithTrailingBackslash(const std::string& folder) {
-  return Cp932EndsWith(folder, '\\') ? folder : folder + "\\";
-}
 
 std::string ImagesFolder(const SettingsContext& context) { return context.dataDir + kestro::kImagesFolder; }
 std::string SaveFolder(const SettingsContext& context) { return context.dataDir + kestro::kSaveFolder; }
