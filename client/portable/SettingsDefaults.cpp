@@ -3,7 +3,6 @@
 #include "client/portable/FileNameText.h"
 #include "client/portable/GlobalConstants.h"
 #include "client/portable/SettingsKeys.h"
-#include "transfer/portable/Cp932.h"
 
 namespace {
 
