@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/LocalTime.h"
 #include "client/Common.h"
 #include "client/Global.h"
 #include "client/portable/SettingsDefaults.h"
@@ -36,19 +37,6 @@ std::string SystemMessage(DWORD code) {
 
 [[noreturn]] void Fail(const std::string& what, const std::string& path, DWORD code) {
   throw std::runtime_error(what + path + " " + SystemMessage(code));
-}
-
-std::string Today() {
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  char text[16];
-  std::snprintf(text, sizeof text, "%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
-  return text;
-}
-
-bool FileExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // The profile functions read a file they cannot open as an empty one; the
@@ -100,7 +88,7 @@ void CreateFolder(const std::string& folder) {
 
 bool fncSysRead() {
   Log("fncSysRead()");
-  const SettingsContext context{gDataDir, gComputerName, Today()};
+  const SettingsContext context{gDataDir, gComputerName, TodayText()};
   const bool fromFile = FileExists(gIniPath);
   SettingsLoad load;
   if (fromFile) {

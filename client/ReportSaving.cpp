@@ -13,21 +13,10 @@
 
 namespace {
 
-const char kUnknownError[] = "不明なエラーが発生しました";
 const char kNoSpreadsheet[] =
     "エクセルがインストールされていません。画像で保存します\r\n以降、「画像スタイル」で処理します";
 
 void Log(const std::string& text) { fncWriteSysLog("登録画面," + text); }
-
-bool FileExists(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::string CaughtMessage() {
-  std::string message = ExceptionMessage();
-  return message.empty() ? kUnknownError : message;
-}
 
 workbook::ReportWorkbookInput WorkbookInput(const ReportFormFields& fields) {
   workbook::ReportWorkbookInput input;
@@ -156,7 +145,7 @@ bool ReportSaver::fncSaveFile(std::string& folder, std::string& name, const Repo
       }
     }
   } catch (...) {
-    std::string message = CaughtMessage();
+    std::string message = ExceptionMessage();
     Log("fncSaveFile()ERROR=" + message);
     throw std::runtime_error(message);
   }
@@ -172,7 +161,7 @@ bool ReportSaver::fncTagFile(const std::string& folder, const std::string& name,
     if (CreateTagFile(ReportTagFolder(gSettings.LOCALDIR, folder) + TagFileName(name, title), error)) return true;
     Log("fncTagFile()ERROR=" + error);
   } catch (...) {
-    Log("fncTagFile()ERROR=" + CaughtMessage());
+    Log("fncTagFile()ERROR=" + ExceptionMessage());
   }
   return false;
 }

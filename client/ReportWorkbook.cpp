@@ -19,16 +19,7 @@ const char kUnknownError[] = "不明なエラー";
 
 void Log(const std::string& text) { fncWriteSysLog("登録画面," + text); }
 
-// The message of the exception being handled; "不明なエラー" when it has none.
-std::string CurrentMessage() {
-  try {
-    throw;
-  } catch (const std::exception& e) {
-    return *e.what() ? e.what() : kUnknownError;
-  } catch (...) {
-    return kUnknownError;
-  }
-}
+std::string CurrentMessage() { return ExceptionMessage(kUnknownError); }
 
 // The application and the workbook of one operation, closed and quit on
 // every path.

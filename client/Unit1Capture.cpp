@@ -6,6 +6,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "common/LocalTime.h"
 #include "client/CaptureDate.h"
 #include "client/CaptureState.h"
 #include "client/Common.h"
@@ -47,14 +48,6 @@ bool StoreWindowInSharedBlock(HWND window) {
   }
   CloseHandle(mapping);
   return view != nullptr;
-}
-
-std::string Today() {
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  char text[16];
-  wsprintfA(text, "%04u/%02u/%02u", now.wYear, now.wMonth, now.wDay);
-  return text;
 }
 
 bool RegistrationShown() { return gRegistration && gRegistration->IsShown(); }
@@ -136,7 +129,7 @@ void TForm1::tmrEventTimer() {
         }
       }
     }
-    std::string today = Today();
+    std::string today = TodayText("/");
     if (today != lastCleanUpDay_) {
       lastCleanUpDay_ = today;
       fncCleanUpSysLog(kestro::kLogPattern, gSettings.VALIDDAY);

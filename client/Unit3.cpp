@@ -69,16 +69,6 @@ std::string JoinLines(const std::vector<std::string>& lines) {
   return text;
 }
 
-std::string CaughtMessage() {
-  std::string message = ExceptionMessage();
-  return message.empty() ? kUnknownError : message;
-}
-
-bool FileExists(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 bool ImageStyle() { return gSettings.STYLE != 0; }
 
 }  // namespace
@@ -240,7 +230,7 @@ void TForm3::FormShow() {
     if (!gCurrentCapture.empty()) LoadPreview();
     Invalidate();
   } catch (...) {
-    Log("FormShow()ERROR=" + CaughtMessage());
+    Log("FormShow()ERROR=" + ExceptionMessage());
   }
 }
 
@@ -279,7 +269,7 @@ bool TForm3::fncInit() {
     poster_.savedOrPosted = false;
     return true;
   } catch (...) {
-    Log("fncInit()ERROR=" + CaughtMessage());
+    Log("fncInit()ERROR=" + ExceptionMessage());
     return false;
   }
 }
@@ -322,7 +312,7 @@ bool TForm3::fncPosSet() {
     SetStatusPanels();
     return true;
   } catch (...) {
-    Log("fncPosSet()ERROR=" + CaughtMessage());
+    Log("fncPosSet()ERROR=" + ExceptionMessage());
     return false;
   }
 }
@@ -352,7 +342,7 @@ bool TForm3::fncChkData() {
     }
     return true;
   } catch (...) {
-    Log("fncChkData()ERROR=" + CaughtMessage());
+    Log("fncChkData()ERROR=" + ExceptionMessage());
     return false;
   }
 }
@@ -388,7 +378,7 @@ void TForm3::btnSendClick() {
       }
     }
   } catch (...) {
-    Log("btnSendClick()ERROR=" + CaughtMessage());
+    Log("btnSendClick()ERROR=" + ExceptionMessage());
   }
   Enable(true);
 }
@@ -406,7 +396,7 @@ void TForm3::btnSaveClick() {
       Close();
     }
   } catch (...) {
-    std::string message = CaughtMessage();
+    std::string message = ExceptionMessage();
     Log("btnSaveClick()ERROR=" + message);
     if (poster_.SetTrayState) poster_.SetTrayState(kTrayError);
     ShowMessage(message);
@@ -430,7 +420,7 @@ void TForm3::DblClick() {
     try {
       LoadPreview();
     } catch (...) {
-      Log("DblClick()ERROR=" + CaughtMessage());
+      Log("DblClick()ERROR=" + ExceptionMessage());
     }
   };
   Form5->OpenFor(Handle(), CurrentCapturePath());
@@ -458,7 +448,7 @@ void TForm3::FormClose() {
     imgVew.SetBitmap(nullptr, 0, 0);
     picture_.Release();
   } catch (...) {
-    Log("FormClose()ERROR=" + CaughtMessage());
+    Log("FormClose()ERROR=" + ExceptionMessage());
   }
   if (Form1 && !Form1->tmrEvent.Enabled()) Form1->tmrEvent.SetEnabled(true);
 }

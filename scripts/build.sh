@@ -4,12 +4,14 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
+# KESTRO_BUILD_ROOT lets a second tree build beside the default one.
+root=${KESTRO_BUILD_ROOT:-$top/build}
 if [ "${1:-}" != "--mingw-only" ]; then
-  cmake -S "$top" -B "$top/build/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
-  cmake --build "$top/build/native" -j"$jobs"
+  cmake -S "$top" -B "$root/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
+  cmake --build "$root/native" -j"$jobs"
 fi
 if [ "${1:-}" != "--native-only" ]; then
-  cmake -S "$top" -B "$top/build/mingw" -DCMAKE_BUILD_TYPE=Release \
+  cmake -S "$top" -B "$root/mingw" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-mingw-i686.cmake" >/dev/null
-  cmake --build "$top/build/mingw" -j"$jobs"
+  cmake --build "$root/mingw" -j"$jobs"
 fi

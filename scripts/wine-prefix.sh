@@ -8,7 +8,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 # "Excel.Application" (regsvr32 stores the DLL's path); done again only when
 # the prefix's registry does not name this DLL.
 register_xlstandin() {
-  local dll="$top/build/mingw/bin/XlStandIn.dll"
+  local dll="${KESTRO_BUILD_ROOT:-$top/build}/mingw/bin/XlStandIn.dll"
   [ -f "$dll" ] || return 0
   local escaped=${dll//\//\\\\}
   if grep -Fq "@=\"Z:$escaped\"" "$WINEPREFIX/system.reg" 2>/dev/null &&

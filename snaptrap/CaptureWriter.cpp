@@ -3,31 +3,26 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "common/FileSystem.h"
+#include "common/portable/FolderText.h"
+
 namespace snaptrap {
 namespace {
 
 constexpr std::int32_t kMaxSequence = 9999;
-
-bool EnsureFolder(const std::string& folder) {
-  std::string path = folder;
-  if (!path.empty() && path.back() == '\\') path.pop_back();
-  const int result = SHCreateDirectoryExA(nullptr, path.c_str(), nullptr);
-  return result == ERROR_SUCCESS || result == ERROR_ALREADY_EXISTS || result == ERROR_FILE_EXISTS;
-}
 
 }  // namespace
 
 std::string CaptureFolder() {
   char common[MAX_PATH] = {};
   if (!SHGetSpecialFolderPathA(nullptr, common, CSIDL_COMMON_APPDATA, FALSE)) return "";
-  std::string folder = common;
-  if (folder.empty() || folder.back() != '\\') folder += '\\';
-  return folder + "Veltrana\\kestro\\temp\\";
+  if (!*common) return "";
+  return WithTrailingBackslash(common) + "Veltrana\\kestro\\temp\\";
 }
 
 bool WriteCaptureFile(const jpegio::RgbPicture& picture, CaptureId* id, std::string* error) {
   const std::string folder = CaptureFolder();
-  if (folder.empty() || !EnsureFolder(folder)) {
+  if (folder.empty() || !ForceDirectories(folder)) {
     *error = "作業フォルダを作成できません:" + folder;
     return false;
   }

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "jpeg/JpegWriter.h"
-#include "snaptrap/portable/CaptureName.h"
+#include "common/portable/CaptureName.h"
 
 namespace snaptrap {
 

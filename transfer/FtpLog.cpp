@@ -2,7 +2,8 @@
 
 #include <windows.h>
 
-#include "transfer/LocalFolder.h"
+#include "common/FileSystem.h"
+#include "common/portable/FolderText.h"
 #include "transfer/portable/FtpLogLine.h"
 
 std::string ftpLogDir;
@@ -14,7 +15,7 @@ void fncWriteFtpLog(const std::string& message) {
   GetLocalTime(&now);
   transfer::FtpLogTime time{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
   std::string line = transfer::FormatFtpLogLine(time, message);
-  transfer::ForceDirectories(transfer::FtpLogFolder(ftpLogDir));
+  ForceDirectories(transfer::FtpLogFolder(ftpLogDir));
   HANDLE file = CreateFileA(transfer::FtpLogFileName(ftpLogDir, time).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;

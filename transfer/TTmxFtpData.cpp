@@ -3,11 +3,12 @@
 #include <sstream>
 
 #include "transfer/FtpLog.h"
-#include "transfer/LocalFolder.h"
+#include "common/FileSystem.h"
+#include "common/portable/FolderText.h"
 #include "transfer/TTmxFtp.h"
 #include "transfer/portable/FtpCommandState.h"
 #include "transfer/portable/FtpPasvReply.h"
-#include "transfer/portable/TextLines.h"
+#include "common/portable/TextLines.h"
 
 using namespace transfer;
 
@@ -16,11 +17,6 @@ namespace {
 constexpr int kDataReadSize = 8192;
 constexpr DWORD kUploadChunk = 4096;
 constexpr int kBlockedSendRetryMs = 5;
-
-bool FileExists(const std::string& name) {
-  DWORD attributes = GetFileAttributesA(name.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 HANDLE CreateDataFile(const std::string& name) {
   return CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,

@@ -1,12 +1,10 @@
 #include "client/portable/CaptureQueue.h"
 
 #include <algorithm>
-#include <cstdio>
+#include "common/portable/CaptureName.h"
 
 std::string CaptureName(int32_t wParam, int32_t lParam) {
-  char name[40];
-  std::snprintf(name, sizeof name, "%.6d_%d.jpg", static_cast<int>(wParam), static_cast<int>(lParam));
-  return name;
+  return snaptrap::CaptureFileName(snaptrap::CaptureId{wParam, lParam});
 }
 
 bool CaptureQueue::Add(const std::string& name) {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "transfer/portable/Cp932.h"
+#include "common/portable/Cp932.h"
 
 namespace {
 
@@ -64,6 +64,3 @@ std::string ExtractFilePath(const std::string& path) {
   return path.substr(0, end);
 }
 
-std::string WithTrailingBackslash(const std::string& folder) {
-  return Cp932EndsWith(folder, '\\') ? folder : folder + "\\";
-}

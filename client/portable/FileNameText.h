@@ -2,6 +2,7 @@
 // splitting of a path. Code page 932 aware: the second byte of a
 // double-byte character is never taken for one of the listed characters.
 #pragma once
+#include "common/portable/FolderText.h"
 #include <string>
 
 inline constexpr size_t kMaxCleanNameChars = 50;
@@ -21,5 +22,3 @@ bool fncSplitFileName(const std::string& path, std::string& base, std::string& e
 // Folder part of a path with its trailing "\" ("" when there is none).
 std::string ExtractFilePath(const std::string& path);
 
-// The folder with a trailing "\" (a trail byte 0x5C does not count as one).
-std::string WithTrailingBackslash(const std::string& folder);

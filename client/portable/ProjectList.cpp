@@ -1,6 +1,6 @@
 #include "client/portable/ProjectList.h"
 
-#include "transfer/portable/Cp932.h"
+#include "common/portable/Cp932.h"
 
 namespace {
 std::string Cp932Cut(const std::string& line) { return line.substr(0, Cp932CutLength(line, 255)); }

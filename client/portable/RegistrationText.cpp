@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "transfer/portable/Cp932.h"
+#include "common/portable/Cp932.h"
 #include "client/portable/FileNameText.h"
 
 int fncLineCount(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }

@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
-#include "client/portable/SysLogCleanup.h"
-#include "transfer/portable/SysLogLine.h"
+#include "common/portable/SysLogCleanup.h"
+#include "common/portable/SysLogLine.h"
 
 namespace {
 const LogTime kTime{2024, 3, 5, 7, 8, 9, 42};

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "transfer/portable/Cp932.h"
+#include "common/portable/Cp932.h"
 #include "client/portable/FileNameText.h"
 #include "client/portable/HintCommand.h"
 #include "client/portable/NumberText.h"

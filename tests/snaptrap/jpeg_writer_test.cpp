@@ -8,7 +8,7 @@
 
 #include "JpegInspection.h"
 #include "jpeg/JpegWriter.h"
-#include "snaptrap/portable/CaptureName.h"
+#include "common/portable/CaptureName.h"
 
 namespace {
 

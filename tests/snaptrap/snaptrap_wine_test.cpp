@@ -14,7 +14,7 @@
 
 #include "JpegInspection.h"
 #include "snaptrap/SnapTrap.h"
-#include "snaptrap/portable/CaptureName.h"
+#include "common/portable/CaptureName.h"
 
 namespace {
 

@@ -6,7 +6,8 @@
 #include <sstream>
 
 #include "transfer/FtpLog.h"
-#include "transfer/LocalFolder.h"
+#include "common/FileSystem.h"
+#include "common/portable/FolderText.h"
 
 namespace ftptest {
 
@@ -29,7 +30,7 @@ std::string LocalFolder() {
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
   std::string folder = std::string(temp) + "kestro_ftp_" + Env("KESTRO_TEST_FTP_HOST") + "\\";
-  transfer::ForceDirectories(folder);
+  ForceDirectories(folder);
   return folder;
 }
 
@@ -45,7 +46,6 @@ void WriteFileBytes(const std::string& name, const std::string& bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-bool FileExists(const std::string& name) { return GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::string RandomBytes(size_t size, unsigned seed) {
   std::mt19937 random(seed);

@@ -2,6 +2,7 @@
 // the server's address from the environment, its folder as a Wine path, and
 // a fixture that holds one TTmxFtp.
 #pragma once
+#include "common/FileSystem.h"
 #include <winsock2.h>
 #include <windows.h>
 #include <gtest/gtest.h>
@@ -24,7 +25,6 @@ std::string LocalFolder();
 
 std::string ReadFileBytes(const std::string& name);
 void WriteFileBytes(const std::string& name, const std::string& bytes);
-bool FileExists(const std::string& name);
 // Deletes everything inside `folder` (which ends in "\\").
 void EmptyFolder(const std::string& folder);
 std::string RandomBytes(size_t size, unsigned seed);

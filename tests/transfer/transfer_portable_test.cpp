@@ -8,7 +8,7 @@
 #include "transfer/portable/FtpOperand.h"
 #include "transfer/portable/FtpPasvReply.h"
 #include "transfer/portable/FtpReplyAssembler.h"
-#include "transfer/portable/TextLines.h"
+#include "common/portable/TextLines.h"
 
 using namespace transfer;
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "client/ViewerLookup.h"
-#include "client/portable/ViewerLookupText.h"
+#include "common/ViewerLookup.h"
+#include "common/portable/ViewerLookupText.h"
 #include "tests/client/WineTestFiles.h"
 
 namespace {

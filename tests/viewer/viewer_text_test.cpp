@@ -2,7 +2,7 @@
 // line that starts a viewer.
 #include <gtest/gtest.h>
 
-#include "client/portable/ViewerLookupText.h"
+#include "common/portable/ViewerLookupText.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #pragma once
 #include <string>
 
-#include "transfer/portable/Cp932.h"
-#include "transfer/portable/SysLogLine.h"
+#include "common/portable/Cp932.h"
+#include "common/portable/SysLogLine.h"
 
 namespace transfer {
 

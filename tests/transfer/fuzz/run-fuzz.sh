@@ -14,8 +14,8 @@ clang++ -std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -I"$top" \
   "$top/transfer/portable/FtpPasvReply.cpp" \
   "$top/transfer/portable/FtpCommandState.cpp" \
   "$top/transfer/portable/FtpLogLine.cpp" \
-  "$top/transfer/portable/SysLogLine.cpp" \
-  "$top/transfer/portable/Cp932.cpp" \
+  "$top/common/portable/SysLogLine.cpp" \
+  "$top/common/portable/Cp932.cpp" \
   -o "$out/ftp_reply_fuzzer"
 # New inputs go to the build folder; the checked-in corpus stays as it is.
 cd "$out"

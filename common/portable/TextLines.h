@@ -3,9 +3,6 @@
 #include <string>
 #include <vector>
 
-namespace transfer {
-
 // A final line break adds no empty line.
 std::vector<std::string> SplitTextLines(const std::string& text);
 
-}  // namespace transfer

@@ -1,9 +1,9 @@
-#include "client/portable/SysLogCleanup.h"
+#include "common/portable/SysLogCleanup.h"
 
 #include <cstdio>
 #include <stdexcept>
 
-#include "transfer/portable/SysLogLine.h"
+#include "common/portable/SysLogLine.h"
 
 int ParseKeepDays(const std::string& validDay) {
   std::string text = TrimBlanks(validDay);

@@ -1,8 +1,8 @@
-#include "transfer/portable/SysLogLine.h"
+#include "common/portable/SysLogLine.h"
 
 #include <cstdio>
 
-#include "transfer/portable/Cp932.h"
+#include "common/portable/Cp932.h"
 
 std::string TrimBlanks(const std::string& text) {
   size_t first = 0, last = text.size();

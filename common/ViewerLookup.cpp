@@ -1,12 +1,13 @@
-#include "client/ViewerLookup.h"
+#include "common/ViewerLookup.h"
 
 #include <windows.h>
 
 #include <stdexcept>
 #include <vector>
 
-#include "client/Common.h"
-#include "client/portable/ViewerLookupText.h"
+#include "common/ExceptionText.h"
+#include "common/FileSystem.h"
+#include "common/portable/ViewerLookupText.h"
 
 namespace {
 

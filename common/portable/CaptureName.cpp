@@ -1,4 +1,4 @@
-#include "snaptrap/portable/CaptureName.h"
+#include "common/portable/CaptureName.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "client/portable/ViewerLookupText.h"
+#include "common/portable/ViewerLookupText.h"
 
 namespace viewer {
 

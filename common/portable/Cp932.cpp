@@ -1,4 +1,4 @@
-#include "transfer/portable/Cp932.h"
+#include "common/portable/Cp932.h"
 
 bool IsCp932LeadByte(unsigned char byte) {
   return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);

@@ -1,6 +1,5 @@
-#include "transfer/portable/TextLines.h"
+#include "common/portable/TextLines.h"
 
-namespace transfer {
 
 std::vector<std::string> SplitTextLines(const std::string& text) {
   std::vector<std::string> lines;
@@ -19,4 +18,3 @@ std::vector<std::string> SplitTextLines(const std::string& text) {
   return lines;
 }
 
-}  // namespace transfer

@@ -1,0 +1,16 @@
+// The daily log files <data>syslog\<yyyymmdd>.txt that every program
+// writes, each with its own tag.
+#pragma once
+#include <functional>
+#include <string>
+
+// Appends one line "yyyy/mm/dd,hh:nn:ss.zzz,<tag>,<message>" CR LF to
+// today's file under dataDir. False when dataDir is empty or on an error;
+// a file held by another writer loses the line and gives true.
+bool AppendSysLogLine(const std::string& dataDir, const std::string& tag, const std::string& message);
+
+// Deletes the files matching pattern in <dataDir>syslog\ whose date key is
+// validDay days or more before today, reporting each step through log.
+// Throws std::invalid_argument when validDay is not a number.
+void CleanUpSysLogFiles(const std::string& dataDir, const std::string& pattern, const std::string& validDay,
+                        const std::function<void(const std::string&)>& log);

@@ -1,0 +1,20 @@
+#include "common/portable/FolderText.h"
+
+#include "common/portable/Cp932.h"
+
+std::string WithTrailingBackslash(const std::string& folder) {
+  return Cp932EndsWith(folder, '\\') ? folder : folder + "\\";
+}
+
+std::string WithoutTrailingBackslash(const std::string& folder) {
+  std::string path = folder;
+  while (Cp932EndsWith(path, '\\') || Cp932EndsWith(path, '/')) path.pop_back();
+  return path;
+}
+
+std::string FolderOf(const std::string& fileName) {
+  size_t last = std::string::npos;
+  for (size_t pos = 0; pos < fileName.size(); pos += Cp932CharLength(fileName, pos))
+    if (fileName[pos] == '\\' || fileName[pos] == '/') last = pos;
+  return last == std::string::npos ? std::string() : fileName.substr(0, last);
+}
