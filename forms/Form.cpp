@@ -12,7 +12,7 @@ Form::Form(std::string className, std::string caption)
 Form::~Form() {
   Application::Instance().RemoveForm(this);
   if (window_) {
-    SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+    Unbind();
     Destroy();
   }
 }
@@ -38,7 +38,8 @@ bool Form::Create(DWORD style, DWORD exStyle, int width, int height) {
   if (!RegisterClassOnce()) return false;
   Application::Instance().AddForm(this);
   window_ = CreateWindowExA(exStyle, className_.c_str(), caption_.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
-                            width, height, nullptr, nullptr, Application::Instance().ModuleInstance(), this);
+                            width, height, nullptr, nullptr, Application::Instance().ModuleInstance(),
+                            static_cast<Window*>(this));
   if (!window_) return false;
   FormCreate();
   return true;
@@ -66,13 +67,7 @@ void Form::CenterOnScreen() {
 bool Form::HandleMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
 LRESULT CALLBACK Form::WindowProc(HWND window, UINT msg, WPARAM w, LPARAM l) {
-  if (msg == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTA*>(l);
-    auto* form = static_cast<Form*>(create->lpCreateParams);
-    form->window_ = window;
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-  }
-  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  auto* form = static_cast<Form*>(BoundObject(window, msg, l));
   if (!form) return DefWindowProcA(window, msg, w, l);
   LRESULT result = 0;
   if (form->HandleMessage(msg, w, l, result)) return result;
@@ -84,7 +79,6 @@ LRESULT CALLBACK Form::WindowProc(HWND window, UINT msg, WPARAM w, LPARAM l) {
       if (w) form->FormShow();
       break;
     case WM_NCDESTROY:
-      SetWindowLongPtrA(window, GWLP_USERDATA, 0);
       form->window_ = nullptr;
       break;
     default:

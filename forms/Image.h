@@ -3,18 +3,14 @@
 // comes from the parent through WM_CTLCOLORSTATIC; a double click is
 // reported to the parent as STN_DBLCLK.
 #pragma once
-#include "forms/Control.h"
-#include "forms/ControlClass.h"
+#include "forms/CustomControl.h"
 
 namespace forms {
 
-class Image : public Control {
+class Image : public CustomControl {
  public:
   bool Create(HWND parent, int x, int y, int width, int height, int id) {
-    if (!RegisterControlClass(kClassName, &Image::Proc)) return false;
-    if (!Control::Create(parent, kClassName, "", WS_VISIBLE, x, y, width, height, id)) return false;
-    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    return true;
+    return CreateControl({"FormsImage"}, parent, "", WS_VISIBLE, x, y, width, height, id);
   }
   // bitmap stays the caller's; nullptr shows nothing.
   void SetBitmap(HBITMAP bitmap, int width, int height) {
@@ -29,15 +25,10 @@ class Image : public Control {
   HBITMAP Bitmap() const { return bitmap_; }
 
  private:
-  static constexpr char kClassName[] = "FormsImage";
-
-  void Paint(HDC dc) const {
-    RECT r = ClientRect();
-    HWND parent = GetParent(window_);
-    auto brush = reinterpret_cast<HBRUSH>(
-        SendMessageA(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window_)));
-    FillRect(dc, &r, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+  void Paint(HDC dc) override {
+    FillParentBackground(dc);
     if (!bitmap_) return;
+    RECT r = ClientRect();
     HDC source = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(source, bitmap_);
     if (stretch_) {
@@ -53,29 +44,10 @@ class Image : public Control {
     DeleteDC(source);
   }
 
-  static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM w, LPARAM l) {
-    auto* self = reinterpret_cast<Image*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    switch (msg) {
-      case WM_ERASEBKGND:
-        return 1;
-      case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        if (self) self->Paint(dc);
-        EndPaint(window, &paint);
-        return 0;
-      }
-      case WM_LBUTTONDBLCLK:
-        SendMessageA(GetParent(window), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), STN_DBLCLK),
-                     reinterpret_cast<LPARAM>(window));
-        return 0;
-      case WM_NCDESTROY:
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        break;
-      default:
-        break;
-    }
-    return DefWindowProcA(window, msg, w, l);
+  bool HandleMessage(UINT msg, WPARAM, LPARAM, LRESULT&) override {
+    if (msg != WM_LBUTTONDBLCLK) return false;
+    NotifyParent(STN_DBLCLK);
+    return true;
   }
 
   HBITMAP bitmap_ = nullptr;

@@ -6,20 +6,16 @@
 
 #include <functional>
 
-#include "forms/Control.h"
-#include "forms/ControlClass.h"
+#include "forms/CustomControl.h"
 
 namespace forms {
 
 enum class MouseButton { Left, Right, Middle };
 
-class ImageView : public Control {
+class ImageView : public CustomControl {
  public:
   bool Create(HWND parent, int x, int y, int id) {
-    if (!RegisterControlClass(kClassName, &ImageView::Proc, 0, IDC_CROSS)) return false;
-    if (!Control::Create(parent, kClassName, "", WS_VISIBLE, x, y, 0, 0, id)) return false;
-    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    return true;
+    return CreateControl({"FormsImageView", IDC_CROSS, 0}, parent, "", WS_VISIBLE, x, y, 0, 0, id);
   }
   // Shows the picture held in source (not owned) and sizes the control to it.
   void SetPicture(HDC source, int width, int height) {
@@ -52,9 +48,7 @@ class ImageView : public Control {
   std::function<void(MouseButton, int, int)> OnMouseUp;
 
  private:
-  static constexpr char kClassName[] = "FormsImageView";
-
-  void Paint(HDC dc) const {
+  void Paint(HDC dc) override {
     if (source_) BitBlt(dc, 0, 0, width_, height_, source_, 0, 0, SRCCOPY);
     if (!bandShown_) return;
     HPEN pen = CreatePen(PS_DOT, 1, bandColour_);
@@ -74,42 +68,27 @@ class ImageView : public Control {
     return MouseButton::Left;
   }
 
-  static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM w, LPARAM l) {
-    auto* self = reinterpret_cast<ImageView*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!self) return DefWindowProcA(window, msg, w, l);
+  bool HandleMessage(UINT msg, WPARAM, LPARAM l, LRESULT&) override {
     const int x = GET_X_LPARAM(l), y = GET_Y_LPARAM(l);
     switch (msg) {
-      case WM_ERASEBKGND:
-        return 1;
-      case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        self->Paint(dc);
-        EndPaint(window, &paint);
-        return 0;
-      }
       case WM_LBUTTONDOWN:
       case WM_RBUTTONDOWN:
       case WM_MBUTTONDOWN:
-        SetCapture(window);
-        if (self->OnMouseDown) self->OnMouseDown(ButtonOf(msg), x, y);
-        return 0;
+        SetCapture(window_);
+        if (OnMouseDown) OnMouseDown(ButtonOf(msg), x, y);
+        return true;
       case WM_MOUSEMOVE:
-        if (self->OnMouseMove) self->OnMouseMove(x, y);
-        return 0;
+        if (OnMouseMove) OnMouseMove(x, y);
+        return true;
       case WM_LBUTTONUP:
       case WM_RBUTTONUP:
       case WM_MBUTTONUP:
-        if (GetCapture() == window) ReleaseCapture();
-        if (self->OnMouseUp) self->OnMouseUp(ButtonOf(msg), x, y);
-        return 0;
-      case WM_NCDESTROY:
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        break;
+        if (GetCapture() == window_) ReleaseCapture();
+        if (OnMouseUp) OnMouseUp(ButtonOf(msg), x, y);
+        return true;
       default:
-        break;
+        return false;
     }
-    return DefWindowProcA(window, msg, w, l);
   }
 
   HDC source_ = nullptr;

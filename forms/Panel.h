@@ -4,27 +4,22 @@
 // WM_CTLCOLORSTATIC like a static control, draws its caption as a header
 // when it has one, and reports a double click as STN_DBLCLK.
 #pragma once
-#include "forms/Control.h"
-#include "forms/ControlClass.h"
+#include "forms/CustomControl.h"
 
 namespace forms {
 
-class Panel : public Control {
+class Panel : public CustomControl {
  public:
   static constexpr int kHeaderHeight = 20;
 
   bool Create(HWND parent, const std::string& caption, int x, int y, int width, int height, int id,
               DWORD style = WS_VISIBLE | WS_BORDER) {
-    if (!RegisterControlClass(kClassName, &Panel::Proc)) return false;
-    return Control::Create(parent, kClassName, caption, style | WS_CLIPCHILDREN, x, y, width, height, id,
-                           WS_EX_CONTROLPARENT);
+    return CreateControl({"FormsPanel"}, parent, caption, style | WS_CLIPCHILDREN, x, y, width, height, id,
+                         WS_EX_CONTROLPARENT);
   }
 
  private:
-  static constexpr char kClassName[] = "FormsPanel";
-
-  static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM w, LPARAM l) {
-    HWND parent = GetParent(window);
+  bool HandleMessage(UINT msg, WPARAM w, LPARAM l, LRESULT& result) override {
     switch (msg) {
       case WM_COMMAND:
       case WM_NOTIFY:
@@ -34,47 +29,37 @@ class Panel : public Control {
       case WM_CTLCOLORSTATIC:
       case WM_CTLCOLORLISTBOX:
       case WM_CTLCOLORBTN:
-        return SendMessageA(parent, msg, w, l);
+        result = SendMessageA(GetParent(window_), msg, w, l);
+        return true;
       case WM_LBUTTONDBLCLK:
-        SendMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), STN_DBLCLK),
-                     reinterpret_cast<LPARAM>(window));
-        return 0;
-      case WM_ERASEBKGND: {
-        HDC dc = reinterpret_cast<HDC>(w);
-        auto brush = reinterpret_cast<HBRUSH>(SendMessageA(parent, WM_CTLCOLORSTATIC, w, reinterpret_cast<LPARAM>(window)));
-        RECT r;
-        GetClientRect(window, &r);
-        FillRect(dc, &r, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
-        return 1;
-      }
-      case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        char caption[128] = {};
-        int length = GetWindowTextA(window, caption, sizeof caption);
-        if (length > 0) {
-          RECT r;
-          GetClientRect(window, &r);
-          RECT header{0, 0, r.right, kHeaderHeight};
-          FillRect(dc, &header, GetSysColorBrush(COLOR_BTNFACE));
-          HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-          SetBkMode(dc, TRANSPARENT);
-          SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-          RECT text{6, 0, r.right, kHeaderHeight};
-          DrawTextA(dc, caption, length, &text, DT_SINGLELINE | DT_VCENTER);
-          SelectObject(dc, old);
-        }
-        EndPaint(window, &paint);
-        return 0;
-      }
-      case WM_SETTEXT: {
-        LRESULT result = DefWindowProcA(window, msg, w, l);
-        InvalidateRect(window, nullptr, TRUE);
-        return result;
-      }
+        NotifyParent(STN_DBLCLK);
+        return true;
+      case WM_ERASEBKGND:
+        FillParentBackground(reinterpret_cast<HDC>(w));
+        result = 1;
+        return true;
+      case WM_SETTEXT:
+        result = DefWindowProcA(window_, msg, w, l);
+        Invalidate();
+        return true;
       default:
-        return DefWindowProcA(window, msg, w, l);
+        return false;
     }
+  }
+
+  void Paint(HDC dc) override {
+    char caption[128] = {};
+    int length = GetWindowTextA(window_, caption, sizeof caption);
+    if (length <= 0) return;
+    RECT r = ClientRect();
+    RECT header{0, 0, r.right, kHeaderHeight};
+    FillRect(dc, &header, GetSysColorBrush(COLOR_BTNFACE));
+    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    RECT text{6, 0, r.right, kHeaderHeight};
+    DrawTextA(dc, caption, length, &text, DT_SINGLELINE | DT_VCENTER);
+    SelectObject(dc, old);
   }
 };
 

@@ -17,7 +17,8 @@ HMENU PopupMenu::Handle() {
   if (menu_) return menu_;
   menu_ = CreatePopupMenu();
   for (const Item& item : items_) {
-    UINT flags = ownerDraw_ ? MF_OWNERDRAW : (item.caption == "-" ? MF_SEPARATOR : MF_STRING);
+    // An owner-drawn separator stays a separator: it cannot be chosen.
+    UINT flags = (item.caption == "-" ? MF_SEPARATOR : MF_STRING) | (ownerDraw_ ? MF_OWNERDRAW : 0);
     const void* data = ownerDraw_ ? static_cast<const void*>(&item) : item.caption.c_str();
     AppendMenuA(menu_, flags, item.id, static_cast<LPCSTR>(data));
   }

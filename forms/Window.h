@@ -45,6 +45,26 @@ class Window {
   }
 
  protected:
+  // For the window procedures of our own classes: on WM_NCCREATE binds the
+  // object that CreateWindowEx was given as its parameter (a Window*), on
+  // WM_NCDESTROY unbinds it; returns the object bound to `window` or nullptr.
+  static Window* BoundObject(HWND window, UINT msg, LPARAM l) {
+    if (msg == WM_NCCREATE) {
+      auto* object = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(l)->lpCreateParams);
+      object->window_ = window;
+      SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
+      return object;
+    }
+    auto* object = reinterpret_cast<Window*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (msg == WM_NCDESTROY) SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    return object;
+  }
+  // Stops the window procedure from reaching this object.
+  void Unbind() const {
+    if (window_ && GetWindowLongPtrA(window_, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this))
+      SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+  }
+
   HWND window_;
 };
 

@@ -1,9 +1,6 @@
 #include "jpeg/JpegReader.h"
 
-#include <csetjmp>
 #include <cstdio>
-
-#include <jpeglib.h>
 
 #include "jpeg/JpegError.h"
 
@@ -16,14 +13,9 @@ bool Decompress(std::FILE* file, unsigned char** buffer, int* width, int* height
                 void* target, PixelOrder order, char* message, std::size_t messageSize) {
   jpeg_decompress_struct info;
   ErrorManager manager;
-  info.err = jpeg_std_error(&manager.base);
-  manager.base.error_exit = ExitOnError;
-  manager.message[0] = '\0';
-  if (setjmp(manager.jump)) {
-    jpeg_destroy_decompress(&info);
-    std::snprintf(message, messageSize, "%s", manager.message);
-    return false;
-  }
+  info.err = JumpingErrors(manager);
+  if (setjmp(manager.jump))
+    return DestroyOnError(reinterpret_cast<j_common_ptr>(&info), manager, message, messageSize);
   jpeg_create_decompress(&info);
   jpeg_stdio_src(&info, file);
   jpeg_read_header(&info, TRUE);

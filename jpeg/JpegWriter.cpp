@@ -1,9 +1,6 @@
 #include "jpeg/JpegWriter.h"
 
-#include <csetjmp>
 #include <cstdio>
-
-#include <jpeglib.h>
 
 #include "jpeg/JpegError.h"
 
@@ -15,14 +12,9 @@ bool Compress(std::FILE* file, const RgbPicture& picture, int quality, char* mes
               std::size_t messageSize) {
   jpeg_compress_struct info;
   ErrorManager manager;
-  info.err = jpeg_std_error(&manager.base);
-  manager.base.error_exit = ExitOnError;
-  manager.message[0] = '\0';
-  if (setjmp(manager.jump)) {
-    jpeg_destroy_compress(&info);
-    std::snprintf(message, messageSize, "%s", manager.message);
-    return false;
-  }
+  info.err = JumpingErrors(manager);
+  if (setjmp(manager.jump))
+    return DestroyOnError(reinterpret_cast<j_common_ptr>(&info), manager, message, messageSize);
   jpeg_create_compress(&info);
   jpeg_stdio_dest(&info, file);
   info.image_width = static_cast<JDIMENSION>(picture.width);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "common/WideText.h"
 #include "office/OleError.h"
 
 namespace office {
@@ -35,7 +36,7 @@ struct ExceptionInfo {
   }
   std::string Description() {
     if (info.pfnDeferredFillIn) info.pfnDeferredFillIn(&info);
-    return WideToAnsi(info.bstrDescription, SysStringLen(info.bstrDescription));
+    return ToNarrow(info.bstrDescription, SysStringLen(info.bstrDescription));
   }
 };
 
@@ -81,7 +82,7 @@ void Dispatch::Release() {
 Dispatch Dispatch::Create(const std::string& progId) {
   auto scope = std::make_shared<ComScope>();
   CLSID clsid;
-  std::wstring wideId = AnsiToWide(progId);
+  std::wstring wideId = ToWide(progId);
   HRESULT hr = CLSIDFromProgID(wideId.c_str(), &clsid);
   if (FAILED(hr)) throw OleError(progId + ": not registered (" + HResultText(hr) + ")", hr);
   IDispatch* object = nullptr;
@@ -99,14 +100,14 @@ Variant Dispatch::Invoke(WORD flags, const std::string& member, const std::vecto
                          const Variant* putValue) const {
   if (!object_) Fail(member, "no object", E_POINTER);
   // The member's name first, then the names of the named arguments.
-  std::vector<std::wstring> names{AnsiToWide(member)};
+  std::vector<std::wstring> names{ToWide(member)};
   std::vector<const Argument*> named, positional;
   for (const Argument& a : args) {
     if (a.name.empty()) {
       positional.push_back(&a);
     } else {
       named.push_back(&a);
-      names.push_back(AnsiToWide(a.name));
+      names.push_back(ToWide(a.name));
     }
   }
   std::vector<LPOLESTR> namePointers;

@@ -2,28 +2,13 @@
 
 #include <utility>
 
+#include "common/WideText.h"
 #include "office/OleError.h"
 
 namespace office {
 
-std::wstring AnsiToWide(const std::string& text) {
-  if (text.empty()) return std::wstring();
-  int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(length, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
-  return wide;
-}
-
-std::string WideToAnsi(const wchar_t* text, size_t length) {
-  if (!text || length == 0) return std::string();
-  int size = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
-  std::string narrow(size, '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), &narrow[0], size, nullptr, nullptr);
-  return narrow;
-}
-
 BSTR AllocAnsiBstr(const std::string& text) {
-  std::wstring wide = AnsiToWide(text);
+  std::wstring wide = ToWide(text);
   BSTR b = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
   if (!b) throw OleError("out of memory for a BSTR", E_OUTOFMEMORY);
   return b;
@@ -66,7 +51,7 @@ Variant Converted(const VARIANT& from, VARTYPE type) {
 std::string Variant::AsText() const {
   if (IsEmpty()) return std::string();
   Variant text = Converted(v_, VT_BSTR);
-  return WideToAnsi(text.Raw().bstrVal, SysStringLen(text.Raw().bstrVal));
+  return ToNarrow(text.Raw().bstrVal, SysStringLen(text.Raw().bstrVal));
 }
 
 long Variant::AsInt() const { return Converted(v_, VT_I4).Raw().lVal; }

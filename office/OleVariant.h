@@ -1,5 +1,4 @@
-// Owned VARIANT and the text conversions between the system code page and
-// BSTR.
+// Owned VARIANT, and BSTR from system code page text.
 #pragma once
 #include <windows.h>
 #include <oleauto.h>
@@ -8,8 +7,6 @@
 
 namespace office {
 
-std::wstring AnsiToWide(const std::string& text);
-std::string WideToAnsi(const wchar_t* text, size_t length);
 // A new BSTR from system code page text (the caller frees it).
 BSTR AllocAnsiBstr(const std::string& text);
 

@@ -9,9 +9,19 @@
 
 namespace office {
 
-class Range {
+// Holds the automation object that a typed wrapper calls.
+class AutomationObject {
  public:
-  explicit Range(Dispatch object) : d_(std::move(object)) {}
+  explicit AutomationObject(Dispatch object) : d_(std::move(object)) {}
+  const Dispatch& Object() const { return d_; }
+
+ protected:
+  Dispatch d_;
+};
+
+class Range : public AutomationObject {
+ public:
+  using AutomationObject::AutomationObject;
   void SetNumberFormatLocal(const std::string& format) { d_.Put("NumberFormatLocal", format); }
   std::string NumberFormatLocal() const { return d_.Get("NumberFormatLocal").AsText(); }
   void SetValue(const Variant& value) { d_.Put("Value", value); }
@@ -19,17 +29,13 @@ class Range {
   std::string Text() const { return Value().AsText(); }
   void Copy() { d_.Call("copy"); }
   void Select() { d_.Call("select"); }
-  const Dispatch& Object() const { return d_; }
-
- private:
-  Dispatch d_;
 };
 
 // One picture, or the sheet's whole picture collection (which reads the
 // first picture and sets all).
-class Picture {
+class Picture : public AutomationObject {
  public:
-  explicit Picture(Dispatch object) : d_(std::move(object)) {}
+  using AutomationObject::AutomationObject;
   double Height() const { return d_.Get("Height").AsDouble(); }
   double Width() const { return d_.Get("Width").AsDouble(); }
   double Top() const { return d_.Get("Top").AsDouble(); }
@@ -38,9 +44,6 @@ class Picture {
   void SetWidth(double v) { d_.Put("Width", v); }
   void SetTop(double v) { d_.Put("Top", v); }
   void SetLeft(double v) { d_.Put("Left", v); }
-
- protected:
-  Dispatch d_;
 };
 
 class Pictures : public Picture {
@@ -51,24 +54,21 @@ class Pictures : public Picture {
   Picture Item(int index) const { return Picture(d_.GetObject("Item", {index})); }
 };
 
-class PageSetup {
+class PageSetup : public AutomationObject {
  public:
-  explicit PageSetup(Dispatch object) : d_(std::move(object)) {}
+  using AutomationObject::AutomationObject;
   void SetOrientation(int orientation) { d_.Put("Orientation", orientation); }  // 1 portrait, 2 landscape
   void SetFitToPagesWide(int pages) { d_.Put("FitToPagesWide", pages); }
   void SetFitToPagesTall(int pages) { d_.Put("FitToPagesTall", pages); }
   int Orientation() const { return d_.Get("Orientation").AsInt(); }
-
- private:
-  Dispatch d_;
 };
 
-class Worksheet {
+class Worksheet : public AutomationObject {
  public:
-  explicit Worksheet(Dispatch object) : d_(std::move(object)) {}
+  using AutomationObject::AutomationObject;
   void Activate() { d_.Call("Activate"); }
   void Select() { d_.Call("Select"); }
-  void CopyAfter(const Worksheet& after) { d_.Call("Copy", {Named("After", Variant(after.d_.Raw()))}); }
+  void CopyAfter(const Worksheet& after) { d_.Call("Copy", {Named("After", Variant(after.Object().Raw()))}); }
   std::string Name() const { return d_.Get("Name").AsText(); }
   void SetName(const std::string& name) { d_.Put("Name", name); }
   void Delete() { d_.Call("Delete"); }
@@ -84,15 +84,11 @@ class Worksheet {
   void AddHyperlink(const office::Range& anchor, const std::string& address, const std::string& subAddress,
                     const std::string& textToDisplay = std::string());
   void PrintPreview() { d_.Call("PrintPreview"); }
-  const Dispatch& Object() const { return d_; }
-
- private:
-  Dispatch d_;
 };
 
-class Workbook {
+class Workbook : public AutomationObject {
  public:
-  explicit Workbook(Dispatch object) : d_(std::move(object)) {}
+  using AutomationObject::AutomationObject;
   Worksheet Sheet(int index) const { return Worksheet(d_.GetObject("WorkSheets", {index})); }
   Worksheet Sheet(const std::string& name) const { return Worksheet(d_.GetObject("WorkSheets", {name})); }
   int SheetCount() const { return d_.GetObject("WorkSheets").Get("Count").AsInt(); }
@@ -104,15 +100,11 @@ class Workbook {
   void Close(bool saveChanges = false) { d_.Call("Close", {saveChanges}); }
   // For clean-up paths: closes without saving and never raises.
   void CloseQuietly() noexcept;
-  const Dispatch& Object() const { return d_; }
-
- private:
-  Dispatch d_;
 };
 
-class Workbooks {
+class Workbooks : public AutomationObject {
  public:
-  explicit Workbooks(Dispatch object) : d_(std::move(object)) {}
+  using AutomationObject::AutomationObject;
   // File name, then positional options (UpdateLinks, ReadOnly, ...).
   Workbook Open(const std::string& path, const std::vector<Argument>& options = {});
   Workbook OpenWithPassword(const std::string& path, const std::string& password) {
@@ -120,12 +112,9 @@ class Workbooks {
   }
   Workbook Add() { return Workbook(d_.GetObject("Add")); }
   int Count() const { return d_.Get("Count").AsInt(); }
-
- private:
-  Dispatch d_;
 };
 
-class Application {
+class Application : public AutomationObject {
  public:
   // Starts the spreadsheet application; raises OleError when there is none.
   static Application Create();
@@ -138,11 +127,9 @@ class Application {
   void Quit() { d_.Call("Quit"); }
   // For clean-up paths: quits and never raises.
   void QuitQuietly() noexcept;
-  const Dispatch& Object() const { return d_; }
 
  private:
-  explicit Application(Dispatch object) : d_(std::move(object)) {}
-  Dispatch d_;
+  explicit Application(Dispatch object) : AutomationObject(std::move(object)) {}
 };
 
 }  // namespace office

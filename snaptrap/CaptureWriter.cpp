@@ -20,7 +20,8 @@ std::string CaptureFolder() {
   return WithTrailingBackslash(common) + "Veltrana\\kestro\\temp\\";
 }
 
-bool WriteCaptureFile(const jpegio::RgbPicture& picture, CaptureId* id, std::string* error) {
+bool WriteCaptureFile(const jpegio::RgbPicture& picture, const std::atomic<bool>* stopping, CaptureId* id,
+                      std::string* error) {
   const std::string folder = CaptureFolder();
   if (folder.empty() || !ForceDirectories(folder)) {
     *error = "作業フォルダを作成できません:" + folder;
@@ -33,6 +34,11 @@ bool WriteCaptureFile(const jpegio::RgbPicture& picture, CaptureId* id, std::str
   }
   if (!jpegio::WriteJpegFile(temporary, picture, kCaptureQuality, error)) {
     DeleteFileA(temporary);
+    return false;
+  }
+  if (stopping && *stopping) {
+    DeleteFileA(temporary);
+    *error = "フック停止のためキャプチャを破棄しました";
     return false;
   }
 

@@ -1,5 +1,6 @@
 // Writes one capture into the client's work folder under a fresh name.
 #pragma once
+#include <atomic>
 #include <string>
 
 #include "jpeg/JpegWriter.h"
@@ -14,7 +15,9 @@ std::string CaptureFolder();
 
 // Writes the picture to a temporary file in the folder (created when
 // missing) and renames it to the first free <hhnnss>_<n>.jpg, so the named
-// file is always complete. Returns the name's numbers in id.
-bool WriteCaptureFile(const jpegio::RgbPicture& picture, CaptureId* id, std::string* error);
+// file is always complete. Returns the name's numbers in id. When stopping
+// is set by the time the picture is encoded, the file is removed unnamed.
+bool WriteCaptureFile(const jpegio::RgbPicture& picture, const std::atomic<bool>* stopping, CaptureId* id,
+                      std::string* error);
 
 }  // namespace snaptrap

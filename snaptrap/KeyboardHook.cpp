@@ -3,29 +3,18 @@
 namespace snaptrap {
 namespace {
 
-const char kWindowClass[] = "SnapTrapRequestWindow";
-constexpr UINT kCaptureRequestMessage = WM_APP + 1;
-
-HINSTANCE g_module = nullptr;
+// Used on the hook thread only.
 HHOOK g_hook = nullptr;
-HWND g_requestWindow = nullptr;
-CaptureRequest g_onCapture = nullptr;
-
-LRESULT CALLBACK RequestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == kCaptureRequestMessage) {
-    if (g_onCapture) g_onCapture(wParam != 0);
-    return 0;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
-}
+DWORD g_requestThread = 0;
 
 // Runs for every key of the desktop: only posts, never waits.
 LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION && (wParam == WM_KEYUP || wParam == WM_SYSKEYUP)) {
     const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-    if (key->vkCode == VK_SNAPSHOT && g_requestWindow) {
+    if (key->vkCode == VK_SNAPSHOT && g_requestThread) {
       const bool alt = (key->flags & LLKHF_ALTDOWN) != 0 || (GetAsyncKeyState(VK_MENU) & 0x8000) != 0;
-      PostMessageA(g_requestWindow, kCaptureRequestMessage, alt ? 1 : 0, 0);
+      PostThreadMessageA(g_requestThread, kCaptureRequestMessage, alt ? 1 : 0,
+                         reinterpret_cast<LPARAM>(GetForegroundWindow()));
     }
   }
   return CallNextHookEx(g_hook, code, wParam, lParam);
@@ -33,40 +22,17 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-bool InstallKeyboardHook(HINSTANCE module, CaptureRequest onCapture) {
+bool InstallKeyboardHook(HINSTANCE module, DWORD requestThread) {
   RemoveKeyboardHook();
-  g_module = module;
-  g_onCapture = onCapture;
-  WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = RequestWindowProc;
-  windowClass.hInstance = module;
-  windowClass.lpszClassName = kWindowClass;
-  RegisterClassA(&windowClass);  // fails harmlessly when registered already
-  g_requestWindow = CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                    module, nullptr);
-  if (!g_requestWindow) return false;
+  g_requestThread = requestThread;
   g_hook = SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardProc, module, 0);
-  if (!g_hook) {
-    RemoveKeyboardHook();
-    return false;
-  }
-  return true;
+  return g_hook != nullptr;
 }
 
 void RemoveKeyboardHook() {
   if (g_hook) UnhookWindowsHookEx(g_hook);
   g_hook = nullptr;
-  g_onCapture = nullptr;
-  // Destroying the window also drops requests still queued for it; only its
-  // own thread may destroy it, any other thread asks it to close.
-  if (g_requestWindow) {
-    if (GetWindowThreadProcessId(g_requestWindow, nullptr) == GetCurrentThreadId())
-      DestroyWindow(g_requestWindow);
-    else
-      PostMessageA(g_requestWindow, WM_CLOSE, 0, 0);
-  }
-  g_requestWindow = nullptr;
-  if (g_module) UnregisterClassA(kWindowClass, g_module);
+  g_requestThread = 0;
 }
 
 }  // namespace snaptrap

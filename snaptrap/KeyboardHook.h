@@ -4,13 +4,14 @@
 
 namespace snaptrap {
 
-using CaptureRequest = void (*)(bool activeWindowOnly);
+// Posted to the capture thread for each PrintScreen: wParam 1 for
+// Alt+PrintScreen, lParam the foreground window when the key was released.
+constexpr UINT kCaptureRequestMessage = WM_APP + 1;
 
-// Hooks the keyboard on the calling thread, which must run a message loop.
-// The hook only posts a request to a message-only window of this module;
-// onCapture runs later from that window, outside the hook.
-bool InstallKeyboardHook(HINSTANCE module, CaptureRequest onCapture);
-// Removes the hook and the window; call on the thread that installed them.
+// Hooks the keyboard on the calling thread, which must then run a message
+// loop and nothing else. The hook only posts requests to requestThread.
+bool InstallKeyboardHook(HINSTANCE module, DWORD requestThread);
+// Removes the hook; call on the thread that installed it.
 void RemoveKeyboardHook();
 
 }  // namespace snaptrap

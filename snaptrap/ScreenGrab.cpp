@@ -72,9 +72,8 @@ RECT WholeScreenArea() {
   return area;
 }
 
-RECT ActiveWindowArea() {
+RECT ActiveWindowArea(HWND window) {
   const RECT screen = WholeScreenArea();
-  HWND window = GetForegroundWindow();
   if (!window || !IsWindowVisible(window) || IsIconic(window)) return screen;
   RECT frame = {};
   // The visible frame, without the invisible resize borders where DWM adds them.

@@ -27,8 +27,8 @@ class ScreenGrab {
 
 // The whole virtual screen (all monitors, as PrintScreen copies it).
 RECT WholeScreenArea();
-// The foreground window's frame clipped to the screen; the whole screen when
-// there is no visible foreground window.
-RECT ActiveWindowArea();
+// The window's frame clipped to the screen; the whole screen when the
+// window is missing, hidden or minimised.
+RECT ActiveWindowArea(HWND window);
 
 }  // namespace snaptrap

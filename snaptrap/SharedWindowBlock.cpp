@@ -7,25 +7,15 @@ namespace snaptrap {
 
 const char kSharedBlockName[] = "KestroMapFile";
 
-bool SharedWindowBlock::Open() {
-  if (mapping_) return true;
-  mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                sizeof(std::uint32_t), kSharedBlockName);
-  return mapping_ != nullptr;
-}
-
-void SharedWindowBlock::Close() {
-  if (mapping_) CloseHandle(mapping_);
-  mapping_ = nullptr;
-}
-
-HWND SharedWindowBlock::ReadWindow() const {
-  if (!mapping_) return nullptr;
-  void* view = MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, sizeof(std::uint32_t));
-  if (!view) return nullptr;
+HWND WindowInSharedBlock() {
+  HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, kSharedBlockName);
+  if (!mapping) return nullptr;
   std::uint32_t value = 0;
-  std::memcpy(&value, view, sizeof value);
-  UnmapViewOfFile(view);
+  if (void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof value)) {
+    std::memcpy(&value, view, sizeof value);
+    UnmapViewOfFile(view);
+  }
+  CloseHandle(mapping);
   return reinterpret_cast<HWND>(static_cast<UINT_PTR>(value));
 }
 

@@ -1,20 +1,12 @@
-// The 4-byte shared block "KestroMapFile" that holds the client's window.
+// The 4-byte shared block "KestroMapFile" in which the client puts its window.
 #pragma once
 #include <windows.h>
 
 namespace snaptrap {
 
-class SharedWindowBlock {
- public:
-  // Creates the block in the paging file, or opens it when the client made it.
-  bool Open();
-  void Close();
-  // The window handle stored in the block; nullptr when none can be read.
-  HWND ReadWindow() const;
-
- private:
-  HANDLE mapping_ = nullptr;
-};
+// The window handle stored in the block, opened by name for the read; the
+// client makes the block and keeps it. nullptr when there is none.
+HWND WindowInSharedBlock();
 
 extern const char kSharedBlockName[];
 

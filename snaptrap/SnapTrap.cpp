@@ -1,18 +1,22 @@
 #define SNAPTRAP_BUILD
 #include "snaptrap/SnapTrap.h"
 
+#include <atomic>
 #include <cstdio>
 #include <string>
 
 #include "snaptrap/CaptureWriter.h"
-#include "snaptrap/KeyboardHook.h"
+#include "snaptrap/HookThreads.h"
 #include "snaptrap/ScreenGrab.h"
 #include "snaptrap/SharedWindowBlock.h"
 
 namespace {
 
-HINSTANCE g_module = nullptr;
-snaptrap::SharedWindowBlock g_sharedBlock;
+// StopHook waits this long for a capture being encoded.
+constexpr DWORD kStopBound = 3000;
+
+// The window given to StartHook; until then the one in "KestroMapFile".
+std::atomic<HWND> g_clientWindow{nullptr};
 
 // Test runs name a file in SNAPTRAP_CALL_LOG; each call adds a line to it.
 void RecordCall(const char* line) {
@@ -27,22 +31,27 @@ void RecordCall(const char* line) {
 
 void Trace(const std::string& text) { OutputDebugStringA(("SNAPTRAP: " + text + "\n").c_str()); }
 
-// Grabs the screen or the active window, writes the file, then tells the
+HWND ClientWindow() {
+  HWND window = g_clientWindow;
+  return window ? window : snaptrap::WindowInSharedBlock();
+}
+
+// Grabs the screen or the given window, writes the file, then tells the
 // client's window which name it got.
-bool CaptureForClient(bool activeWindowOnly) {
-  HWND client = g_sharedBlock.ReadWindow();
+bool CaptureForClient(bool activeWindowOnly, HWND foreground, const std::atomic<bool>* stopping) {
+  HWND client = ClientWindow();
   if (!client || !IsWindow(client)) {
-    Trace("no client window in KestroMapFile");
+    Trace("no client window");
     return false;
   }
   snaptrap::ScreenGrab grab;
-  if (!grab.Take(activeWindowOnly ? snaptrap::ActiveWindowArea() : snaptrap::WholeScreenArea())) {
+  if (!grab.Take(activeWindowOnly ? snaptrap::ActiveWindowArea(foreground) : snaptrap::WholeScreenArea())) {
     Trace("screen copy failed");
     return false;
   }
   snaptrap::CaptureId id;
   std::string error;
-  if (!snaptrap::WriteCaptureFile(grab.Picture(), &id, &error)) {
+  if (!snaptrap::WriteCaptureFile(grab.Picture(), stopping, &id, &error)) {
     Trace(error);
     return false;
   }
@@ -56,40 +65,32 @@ bool CaptureForClient(bool activeWindowOnly) {
   return true;
 }
 
-void OnCaptureKey(bool activeWindowOnly) { CaptureForClient(activeWindowOnly); }
+void OnCaptureKey(bool activeWindowOnly, HWND foreground, const std::atomic<bool>& stopping) {
+  CaptureForClient(activeWindowOnly, foreground, &stopping);
+}
 
 }  // namespace
 
-BOOL WINAPI StartHook(HWND) {
+BOOL WINAPI StartHook(HWND window) {
   RecordCall("StartHook");
-  return snaptrap::InstallKeyboardHook(g_module, OnCaptureKey) ? TRUE : FALSE;
+  g_clientWindow = window;
+  return snaptrap::StartHookThreads(OnCaptureKey) ? TRUE : FALSE;
 }
 
 BOOL WINAPI StopHook() {
   RecordCall("StopHook");
-  snaptrap::RemoveKeyboardHook();
+  snaptrap::StopHookThreads(kStopBound);
+  g_clientWindow = nullptr;
   return TRUE;
 }
 
 BOOL WINAPI SnapTrapTestCapture(BOOL activeWindowOnly) {
-  return CaptureForClient(activeWindowOnly != FALSE) ? TRUE : FALSE;
+  return CaptureForClient(activeWindowOnly != FALSE, GetForegroundWindow(), nullptr) ? TRUE : FALSE;
 }
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
-  switch (reason) {
-    case DLL_PROCESS_ATTACH:
-      g_module = module;
-      DisableThreadLibraryCalls(module);
-      // The client opens this block by name; it must exist once we are loaded.
-      g_sharedBlock.Open();
-      break;
-    case DLL_PROCESS_DETACH:
-      // Unloaded without StopHook: no hook may point into freed code.
-      if (!reserved) snaptrap::RemoveKeyboardHook();
-      g_sharedBlock.Close();
-      break;
-    default:
-      break;
-  }
+extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
+  // The hook threads hold their own reference to this module, so it is
+  // never unloaded while they run.
+  if (reason == DLL_PROCESS_ATTACH) DisableThreadLibraryCalls(module);
   return TRUE;
 }

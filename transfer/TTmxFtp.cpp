@@ -150,6 +150,7 @@ void TTmxFtp::cs1Read() {
   }
 }
 
+// Also runs when the program closes the connection itself (CloseControl).
 void TTmxFtp::cs1Disconnect() {
   fncWriteFtpLog("FTP path CS1 disconnected!");
   if (ftpLoggedIn == 1) {
@@ -158,6 +159,10 @@ void TTmxFtp::cs1Disconnect() {
     }
   }
   cs1.Close();
+}
+
+void TTmxFtp::CloseControl() {
+  if (cs1.Active()) cs1Disconnect();
 }
 
 void TTmxFtp::cs1Error(int) {
@@ -214,7 +219,7 @@ int TTmxFtp::FtpLogin() {
       ftpLoggedIn = 1;
       return 0;
     }
-    cs1.Close();
+    CloseControl();
     Sleep(500);
   }
   return result;
@@ -240,6 +245,11 @@ int TTmxFtp::RenameSteps(const std::string& from, const std::string& to) {
   return CommandStep(kFtpRnto, "RNTO " + to, "250", "Rename error at RNTO", "Rename error at RNTO at 250");
 }
 
+int TTmxFtp::Ended(int result, const char* endLine) {
+  if (result == 0) fncWriteFtpLog(endLine);
+  return result;
+}
+
 bool TTmxFtp::CheckLoggedIn() {
   if (ftpLoggedIn == 1) return true;
   fncWriteFtpLog("not connect.");
@@ -255,25 +265,22 @@ bool TTmxFtp::CheckGiven(const std::string& operand, const char* line) {
 int TTmxFtp::FtpChDir() {
   fncWriteFtpLog("CHDIR start ->" + path);
   if (!CheckGiven(path, "CHDIR error at first") || !CheckLoggedIn() || !CheckInput({&path})) return -1;
-  int result = CommandStep(kFtpCwd, "cwd " + path, "250", "CHDIR error at CWD", "CHDIR error at not 250");
-  if (result == 0) fncWriteFtpLog("CHDIR end.");
-  return result;
+  return Ended(CommandStep(kFtpCwd, "cwd " + path, "250", "CHDIR error at CWD", "CHDIR error at not 250"),
+               "CHDIR end.");
 }
 
 int TTmxFtp::FtpMkDir() {
   fncWriteFtpLog("MkDir start.");
   if (!CheckLoggedIn() || !CheckGiven(path, "MkDir error at first.") || !CheckInput({&path})) return -1;
-  int result = CommandStep(kFtpMkd, "MKD " + path, "257", "MkDir error at MKD", "MkDir error at MKD not 257");
-  if (result == 0) fncWriteFtpLog("MkDir end.");
-  return result;
+  return Ended(CommandStep(kFtpMkd, "MKD " + path, "257", "MkDir error at MKD", "MkDir error at MKD not 257"),
+               "MkDir end.");
 }
 
 int TTmxFtp::FtpDelete() {
   fncWriteFtpLog("Delete start.");
   if (!CheckLoggedIn() || !CheckGiven(filename, "Delete error at first.") || !CheckInput({&filename})) return -1;
-  int result = CommandStep(kFtpDele, "DELE " + filename, "250", "Delete error at DELE", "Delete error at DELE not 250");
-  if (result == 0) fncWriteFtpLog("Delete end.");
-  return result;
+  return Ended(CommandStep(kFtpDele, "DELE " + filename, "250", "Delete error at DELE", "Delete error at DELE not 250"),
+               "Delete end.");
 }
 
 int TTmxFtp::FtpRename() {
@@ -282,16 +289,14 @@ int TTmxFtp::FtpRename() {
       !CheckGiven(fileNameTo, "Rename error at first.2.") || !CheckInput({&filename, &fileNameTo})) {
     return -1;
   }
-  int result = RenameSteps(filename, fileNameTo);
-  if (result == 0) fncWriteFtpLog("Rename end.");
-  return result;
+  return Ended(RenameSteps(filename, fileNameTo), "Rename end.");
 }
 
 void TTmxFtp::FtpDisconnect() {
   fncWriteFtpLog("Disconnect start.");
   ResultStr.clear();
   conTimer.SetEnabled(false);
-  cs1.Close();
+  CloseControl();
   if (ftpState > 0) {
     fncWriteFtpLog("Disconnect at command progress.");
     ftpState = kFtpFailed;

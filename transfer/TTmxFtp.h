@@ -63,6 +63,8 @@ class TTmxFtp : public forms::Form {
   void cs1Read();
   void cs1Disconnect();
   void cs1Error(int error);
+  // The program's own close of the control connection: cs1Disconnect when open.
+  void CloseControl();
   void cs2Connect();
   void cs2Read();
   void cs2Disconnect();
@@ -85,6 +87,8 @@ class TTmxFtp : public forms::Form {
   // returns -1 (or, when `optional`, goes on with 0).
   int CommandStep(int state, const std::string& command, const char* code, const char* errorLine,
                   const char* notLine, bool optional = false);
+  // Logs `endLine` when the operation's result is 0; returns the result.
+  int Ended(int result, const char* endLine);
   // RNFR and RNTO.
   int RenameSteps(const std::string& from, const std::string& to);
   // Logs "not connect." when not logged in.

@@ -1,20 +1,12 @@
 #include "JpegInspection.h"
 
-#include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include <jpeglib.h>
+#include "jpeg/JpegError.h"
 
 namespace {
-
-struct ErrorJump {
-  jpeg_error_mgr base;
-  std::jmp_buf jump;
-};
-
-void JumpOnError(j_common_ptr info) { std::longjmp(reinterpret_cast<ErrorJump*>(info->err)->jump, 1); }
 
 bool SameTable(const JQUANT_TBL* a, const JQUANT_TBL* b) {
   return a && b && std::memcmp(a->quantval, b->quantval, sizeof a->quantval) == 0;
@@ -50,16 +42,12 @@ bool HasBaselineMarker(std::FILE* file) {
 }
 
 // Only plain data in this frame: the jump skips no destructor.
-bool Decode(std::FILE* file, JpegInspection* out, unsigned char** pixels, char* message) {
+bool Decode(std::FILE* file, JpegInspection* out, unsigned char** pixels, char* message, std::size_t messageSize) {
   jpeg_decompress_struct info;
-  ErrorJump errors;
-  info.err = jpeg_std_error(&errors.base);
-  errors.base.error_exit = JumpOnError;
-  if (setjmp(errors.jump)) {
-    (*info.err->format_message)(reinterpret_cast<j_common_ptr>(&info), message);
-    jpeg_destroy_decompress(&info);
-    return false;
-  }
+  jpegio::ErrorManager errors;
+  info.err = jpegio::JumpingErrors(errors);
+  if (setjmp(errors.jump))
+    return jpegio::DestroyOnError(reinterpret_cast<j_common_ptr>(&info), errors, message, messageSize);
   jpeg_create_decompress(&info);
   jpeg_stdio_src(&info, file);
   jpeg_read_header(&info, TRUE);
@@ -97,7 +85,7 @@ JpegInspection InspectJpegFile(const std::string& path) {
   }
   unsigned char* pixels = nullptr;
   char message[JMSG_LENGTH_MAX] = {};
-  out.readable = Decode(file, &out, &pixels, message);
+  out.readable = Decode(file, &out, &pixels, message, sizeof message);
   if (out.readable) {
     out.rgb.assign(pixels, pixels + static_cast<std::size_t>(out.width) * out.height * 3);
     out.baselineMarker = HasBaselineMarker(file);

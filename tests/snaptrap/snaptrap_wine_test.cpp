@@ -1,5 +1,6 @@
 // SNAPTRAP.DLL under Wine: captures land complete in <data>temp\ and are
-// announced with message 1125 to the window in "KestroMapFile".
+// announced with message 1125 to the window in "KestroMapFile", also in the
+// running Kestro.exe.
 #include <windows.h>
 #include <shlobj.h>
 
@@ -15,6 +16,8 @@
 #include "JpegInspection.h"
 #include "snaptrap/SnapTrap.h"
 #include "common/portable/CaptureName.h"
+#include "tests/client/KestroProcessSupport.h"
+#include "tests/client/WineTestFiles.h"
 
 namespace {
 
@@ -86,6 +89,16 @@ void SendKey(WORD key, bool up) {
   SendInput(1, &input, sizeof input);
 }
 
+void PressPrintScreen() {
+  SendKey(VK_SNAPSHOT, false);
+  SendKey(VK_SNAPSHOT, true);
+}
+
+bool EndsWith(const std::string& text, const char* tail) {
+  const size_t n = std::strlen(tail);
+  return text.size() >= n && text.compare(text.size() - n, n, tail) == 0;
+}
+
 class SnapTrapTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -106,8 +119,8 @@ class SnapTrapTest : public ::testing::Test {
     receiver_ = CreateWindowExA(0, kReceiverClass, "receiver", WS_OVERLAPPED, 0, 0, 100, 100, nullptr,
                                 nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(nullptr, receiver_);
-    // SNAPTRAP.DLL made the block when it was loaded.
-    block_ = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, "KestroMapFile");
+    // Made as the client makes it; the library only reads it.
+    block_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4, "KestroMapFile");
     ASSERT_NE(nullptr, block_);
     PutWindowInBlock(receiver_);
   }
@@ -283,21 +296,50 @@ TEST_F(SnapTrapTest, PrintScreenKeysCaptureUntilStopHook) {
   DeleteFileA(callLog);
   SetEnvironmentVariableA("SNAPTRAP_CALL_LOG", callLog);
 
+  EXPECT_TRUE(StopHook());  // before any start: harmless
   ASSERT_TRUE(StartHook(receiver_));
-  SendKey(VK_SNAPSHOT, false);
-  SendKey(VK_SNAPSHOT, true);
+  ASSERT_TRUE(StartHook(receiver_));
+  PressPrintScreen();
   snaptrap::CaptureId id;
   const bool captured = WaitForCapture(&id, 3000);
   if (captured) {
     const JpegInspection jpeg = InspectJpegFile(folder_ + snaptrap::CaptureFileName(id));
     EXPECT_EQ(GetSystemMetrics(SM_CXVIRTUALSCREEN), jpeg.width);
+    snaptrap::CaptureId extra;
+    EXPECT_FALSE(WaitForCapture(&extra, 300)) << "the second StartHook hooked the keys again";
+
+    // This thread stands for a client stuck in one long handler: for 3 s it
+    // handles no messages. The capture must not wait for it, and its message
+    // is queued for when the thread returns to its loop.
+    const std::set<std::string> earlier = NewFiles();
+    const DWORD pressed = GetTickCount();
+    PressPrintScreen();
+    std::string written;
+    DWORD took = 0;
+    while (GetTickCount() - pressed < 3000) {
+      for (const std::string& name : NewFiles())
+        if (written.empty() && !earlier.count(name) && EndsWith(name, ".jpg")) {
+          written = name;
+          took = GetTickCount() - pressed;
+        }
+      Sleep(10);
+    }
+    ASSERT_FALSE(written.empty()) << "no capture while the starting thread was busy";
+    std::printf("capture file %s after %lu ms of a busy thread\n", written.c_str(), took);
+    EXPECT_LT(took, 1000u);
+    MSG message;
+    ASSERT_TRUE(PeekMessageA(&message, receiver_, SNAPTRAP_CAPTURE_MESSAGE, SNAPTRAP_CAPTURE_MESSAGE,
+                             PM_REMOVE));
+    EXPECT_EQ(written, snaptrap::CaptureFileName({static_cast<std::int32_t>(message.wParam),
+                                                  static_cast<std::int32_t>(message.lParam)}));
+    EXPECT_TRUE(InspectJpegFile(folder_ + written).readable);
+
     // Alt+PrintScreen takes the active window. Alt is sent only while our
     // own window is in front, so that no other window enters its menu.
     HWND blue = ShowBlueWindow();
     if (blue && GetForegroundWindow() == blue) {
       SendKey(VK_MENU, false);
-      SendKey(VK_SNAPSHOT, false);
-      SendKey(VK_SNAPSHOT, true);
+      PressPrintScreen();
       SendKey(VK_MENU, true);
       snaptrap::CaptureId active;
       EXPECT_TRUE(WaitForCapture(&active, 3000));
@@ -306,13 +348,81 @@ TEST_F(SnapTrapTest, PrintScreenKeysCaptureUntilStopHook) {
     if (blue) DestroyWindow(blue);
   }
   EXPECT_TRUE(StopHook());
-  SendKey(VK_SNAPSHOT, false);
-  SendKey(VK_SNAPSHOT, true);
+  PressPrintScreen();
   EXPECT_FALSE(WaitForCapture(&id, 500));
   SetEnvironmentVariableA("SNAPTRAP_CALL_LOG", nullptr);
-  EXPECT_EQ("StartHook\r\nStopHook\r\n", ReadFileText(callLog));
+  EXPECT_EQ("StopHook\r\nStartHook\r\nStartHook\r\nStopHook\r\n", ReadFileText(callLog));
   DeleteFileA(callLog);
   if (!captured) GTEST_SKIP() << "injected keys do not reach low-level hooks here";
+}
+
+TEST_F(SnapTrapTest, StopHookDuringCapturesLeavesOnlyAnnouncedWholeFiles) {
+  ASSERT_TRUE(StartHook(receiver_));
+  for (int i = 0; i < 5; ++i) PressPrintScreen();
+  // Stop as soon as the first capture is being written.
+  bool started = false;
+  for (const DWORD begin = GetTickCount(); !started && GetTickCount() - begin < 3000; Sleep(1))
+    started = !NewFiles().empty();
+  const DWORD stopping = GetTickCount();
+  EXPECT_TRUE(StopHook());
+  const DWORD stopTook = GetTickCount() - stopping;
+  if (!started) GTEST_SKIP() << "injected keys do not reach low-level hooks here";
+  EXPECT_LT(stopTook, 2000u);
+
+  Sleep(300);
+  std::set<std::string> announced;
+  MSG message;
+  while (PeekMessageA(&message, receiver_, SNAPTRAP_CAPTURE_MESSAGE, SNAPTRAP_CAPTURE_MESSAGE, PM_REMOVE))
+    announced.insert(snaptrap::CaptureFileName(
+        {static_cast<std::int32_t>(message.wParam), static_cast<std::int32_t>(message.lParam)}));
+  const std::set<std::string> left = NewFiles();
+  EXPECT_EQ(announced, left) << "every file left is an announced capture, nothing else";
+  for (const std::string& name : left) EXPECT_TRUE(InspectJpegFile(folder_ + name).readable) << name;
+}
+
+// The real client: its start hooks the keys, a PrintScreen reaches it as a
+// capture, and its close stops the hook.
+TEST(SnapTrapInKestro, PrintScreenReachesTheRunningClient) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string callLog = std::string(temp) + "snaptrap_kestro_calls.txt";
+  const std::string data = DataFolder().substr(0, DataFolder().size() - 1);
+  DeleteFileA(callLog.c_str());
+  RemoveTree(data);
+  SetEnvironmentVariableA("SNAPTRAP_CALL_LOG", callLog.c_str());
+  PROCESS_INFORMATION kestro{};
+  const bool started = StartKestro(kestro);
+  SetEnvironmentVariableA("SNAPTRAP_CALL_LOG", nullptr);
+  ASSERT_TRUE(started);
+  // A capture of the test entry is queued only once start-up is complete.
+  const std::string ready = CaptureWhenReady();
+  HWND window = FindWindowA("TForm1", "Kestro");
+  EXPECT_FALSE(ready.empty());
+  EXPECT_NE(nullptr, window);
+
+  PressPrintScreen();
+  const std::string line = "Kestro,WMSnapChot()GetName=";
+  std::string keyed;
+  WaitFor(
+      [&] {
+        const std::string log = ReadLog();
+        for (size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + 1)) {
+          const size_t from = at + line.size();
+          const std::string name = log.substr(from, log.find("\r\n", from) - from);
+          if (name != ready) keyed = name;
+        }
+        return !keyed.empty();
+      },
+      5000);
+  EXPECT_FALSE(keyed.empty()) << "the PrintScreen key gave the client no capture";
+  EXPECT_TRUE(EndsWith(keyed, ".jpg")) << keyed;
+
+  if (window) PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(kestro.hProcess, 10000));
+  EndKestro(kestro);
+  EXPECT_EQ("StartHook\r\nStopHook\r\n", ReadFileText(callLog));
+  DeleteFileA(callLog.c_str());
+  RemoveTree(data);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ TEST_F(FtpServerTest, WrongPasswordEndsEachOfThreeAttemptsByTimeOut) {
   std::string log = Log();
   EXPECT_EQ(CountOf(log, "Login Error at PASS"), 3u);
   EXPECT_EQ(CountOf(log, "FTP path timeout!"), 3u);
+  EXPECT_EQ(CountOf(log, "FTP path CS1 disconnected!"), 3u);  // each failed attempt closes the connection
   EXPECT_EQ(TTmxFtp::ftpLoggedIn, 0);
   EXPECT_GT(ticks.Ticks(), 20);  // the message loop ran during the waits
   ftp->passwd = Env("KESTRO_TEST_FTP_PASS");

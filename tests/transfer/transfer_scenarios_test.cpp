@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "tests/transfer/FtpTestSupport.h"
+#include "forms/Application.h"
 #include "transfer/FtpLog.h"
 
 using namespace ftptest;
@@ -134,7 +135,21 @@ TEST_F(FtpServerTest, OperandsWithLineBreaksAreRefusedAndNeverSent) {
 TEST_F(FtpServerTest, EveryStepGoesToTheDailyLogWithTheTmxFtpTag) {
   LoginToKestro();
   ftp->FtpDisconnect();
+  EXPECT_EQ(TTmxFtp::ftpState, 0);
+  TickCounter ticks;
+  while (ticks.Ticks() < 5) {  // a late socket event would log it again
+    Sleep(1);
+    forms::Application::Instance().ProcessMessages();
+  }
   std::string log = Log();
+  // Our own close of the control connection is logged once, between the
+  // disconnect's first and last lines.
+  EXPECT_EQ(CountOf(log, "FTP path CS1 disconnected!"), 1u);
+  size_t start = log.find(",(TmxFTP),Disconnect start.\r\n");
+  ASSERT_NE(start, std::string::npos);
+  size_t closed = log.find(",(TmxFTP),FTP path CS1 disconnected!\r\n", start);
+  EXPECT_NE(closed, std::string::npos);
+  EXPECT_LT(closed, log.find(",(TmxFTP),Disconnect end.\r\n", start));
   ASSERT_FALSE(log.empty());
   EXPECT_EQ(log.substr(log.size() - 2), "\r\n");
   EXPECT_NE(log.find(",(TmxFTP),Login Start\r\n"), std::string::npos);

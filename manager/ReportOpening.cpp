@@ -1,0 +1,400 @@
+// Opening reports under the edit lock (the open button and the grid's
+// double-click), the workbook password steps and the spreadsheet probes.
+#include "manager/ReportOpening.h"
+
+#include <optional>
+#include <stdexcept>
+
+#include "common/ExceptionText.h"
+#include "common/FileSystem.h"
+#include "forms/Application.h"
+#include "forms/MessageBox.h"
+#include "manager/IniFiles.h"
+#include "manager/ManagerLog.h"
+#include "manager/ManagerSettings.h"
+#include "manager/ManagerUtilities.h"
+#include "manager/ReportWindow.h"
+#include "manager/portable/CommentText.h"
+#include "manager/portable/NameText.h"
+#include "office/Spreadsheet.h"
+#include "office/SpreadsheetProbe.h"
+#include "office/portable/WorkbookPassword.h"
+
+namespace {
+
+constexpr char kCommentFile[] = "comment.tmp";
+constexpr char kLockSuffix[] = ".UPD";
+constexpr char kCompletedSuffix[] = ".CMP";
+constexpr char kNoRowText[] = "有効な行が選択されていません。";
+
+void Log(const std::string& text) { fncWriteSysLog(text); }
+
+void DeleteWork(const std::string& path) {
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileA(path.c_str());
+}
+
+std::string Without(const std::string& text, char c) {
+  std::string out;
+  for (char ch : text)
+    if (ch != c) out += ch;
+  return out;
+}
+
+// "yyyy/mm/dd" -> "yyyymmdd"; anything else is no date.
+std::string DayFolderOf(const std::string& date) {
+  const std::string day = Without(date, '/');
+  bool digits = day.size() == 8 && date.size() == 10 && date[4] == '/' && date[7] == '/';
+  for (char c : day) digits = digits && c >= '0' && c <= '9';
+  if (!digits) throw std::runtime_error("日付が不正です:" + date);
+  return day;
+}
+
+// The application and the workbook of one workbook step, closed and quit
+// on every path.
+struct WorkbookSession {
+  std::optional<office::Application> application;
+  std::optional<office::Workbook> book;
+  ~WorkbookSession() {
+    if (book) book->CloseQuietly();
+    book.reset();
+    if (application) application->QuitQuietly();
+  }
+};
+
+}  // namespace
+
+void WaitProcessWithMessages(HANDLE process) {
+  forms::Application& application = forms::Application::Instance();
+  application.ProcessMessages();
+  Sleep(500);
+  while (WaitForSingleObject(process, 50) != WAIT_OBJECT_0) application.ProcessMessages();
+}
+
+int TForm1::checkXls() { return office::SpreadsheetRunning() ? -1 : 0; }
+
+int TForm1::fucXlsFind() {
+  Log("fucXlsFind()");
+  std::string error;
+  if (office::ProbeSpreadsheet(&error)) return 1;
+  Log("fucXlsFind()ERROR=" + (error.empty() ? std::string("不明なエラー") : error));
+  return 0;
+}
+
+void TForm1::fncOpenReports(ReportRows& rows) {
+  ReportRowOperation(*this, rows, ReportRowOperation::Kind::Open).Run();
+}
+
+std::string ReportRowOperation::WorkPath() const { return WorkFolderPath() + name_; }
+
+std::string ReportRowOperation::CatalogueFileOf(int row) const {
+  return CatalogueFolder() + DayFolderOf(rows_.Cell(kColDate, row)) + ".ini";
+}
+
+void ReportRowOperation::WriteCatalogue(int row, const std::string& key, const std::string& value) {
+  IniWriteString(CatalogueFileOf(row), rows_.Cell(kColFileName, row), key, value);
+}
+
+void ReportRowOperation::OkBox(const std::string& text) {
+  forms::ShowMessageBox(form_.Handle(), text, kManagerCaption, MB_OK);
+}
+
+bool ReportRowOperation::ContinueBox(const std::string& text) {
+  return forms::ShowMessageBox(form_.Handle(), text, kManagerCaption, MB_OKCANCEL | MB_DEFBUTTON2) == IDOK;
+}
+
+void ReportRowOperation::Run() {
+  const std::string endLine = Opening() ? "## ファイル参照終了" : "## コメント編集終了";
+  Log(Opening() ? "## ファイル参照開始" : "## コメント編集開始");
+  bool panel = false;
+  try {
+    if (Opening() && gMgr.STYLE != 1 && form_.checkXls() == -1) {
+      Log("起動中のExcelを発見");
+      OkBox("Excel保存スタイルが設定されている場合、すでに起動しているExcelファイルを終了してから再実行してください。");
+      return;
+    }
+    int top = rows_.SelectionTop();
+    const int bottom = rows_.SelectionBottom();
+    if (top < 1 && bottom < 1) {
+      OkBox(kNoRowText);
+      Log(kNoRowText);
+      return;
+    }
+    if (top < 1) top = 1;
+    rows_.StartPanel("サーバーと通信中です。お待ちください・・");
+    panel = true;
+    for (int row = top; row <= bottom; ++row) {
+      if (rows_.AbortRequested()) {
+        Log("中断しました。");
+        break;
+      }
+      if (RunRow(row, row == bottom) == Next::End) return;
+    }
+    rows_.EndPanel();
+    rows_.ListDisp();
+    Log(endLine);
+  } catch (...) {
+    // Nothing on the store has changed before the put-back: the lock goes.
+    if (locked_ && !putBack_) ReleaseLock();
+    Log("★異常検出");
+    Log(endLine);
+    Log("ERROR=" + ExceptionMessage());
+    OkBox(Opening() ? "ファイル参照に失敗しました。" : "コメント編集に失敗しました。");
+    if (panel) rows_.EndPanel();
+  }
+}
+
+bool ReportRowOperation::ReleaseLock() {
+  const bool released = form_.ftpReNameFile(day_, name_ + kLockSuffix, name_) == 0;
+  Log(name_ + (released ? "<-編集ロック解除" : "<-編集ロック解除失敗"));
+  if (released) locked_ = false;
+  return released;
+}
+
+ReportRowOperation::Next ReportRowOperation::Refuse(bool last) {
+  if (last) {
+    OkBox(name_ + " <-編集中のため参照できませんでした。");
+    rows_.EndPanel();
+    return Next::End;
+  }
+  if (ContinueBox(name_ + " <-編集中のため参照できませんでした。続行しますか？")) {
+    Log("次のファイルへ処理続行します。");
+    return Next::Row;
+  }
+  Log("キャンセルしました。");
+  rows_.EndPanel();
+  return Next::End;
+}
+
+ReportRowOperation::Next ReportRowOperation::RunRow(int row, bool last) {
+  day_.clear();
+  name_.clear();
+  tag_.clear();
+  comment_.clear();
+  password_.clear();
+  readOnly_ = locked_ = putBack_ = false;
+  if (rows_.Cell(kColDate, row).empty()) {
+    if (last) {
+      OkBox(kNoRowText);
+      rows_.EndPanel();
+      return Next::End;
+    }
+    Log("日付項目に情報がセットされていないのでスキップします。");
+    return Next::Row;
+  }
+  const size_t index = static_cast<size_t>(row - 1);
+  CatalogueLists& lists = rows_.Lists();
+  day_ = DayFolderOf(rows_.Cell(kColDate, row));
+  name_ = rows_.Cell(kColFileName, row);
+  const std::string work = WorkFolderPath();
+
+  const int held = form_.ftpGetFile(day_, name_ + kLockSuffix);
+  rows_.SetStatusText(rows_.Cell(kColDate, row) + "," + rows_.Cell(kColTime, row) + ",ファイル名=" + name_ +
+                      "を開いています。");
+  rows_.SetProgress("対象ファイルダウンロード中");
+  Log(day_ + "\\" + name_);
+  if (held == 0) {
+    Log("ファイル編集中");
+    DeleteWork(work + name_ + kLockSuffix);
+    WriteCatalogue(row, "STATUS", "2");
+    lists.SetCell(kColStatus, index, "2");
+    return Refuse(last);
+  }
+
+  const std::string fileType = UpperAscii(lists.Cell(kColFileType, index));
+  const std::string date = lists.Cell(kColDate, index), time = lists.Cell(kColTime, index);
+  const bool passwordStep = fileType == "XLS" && date.size() == 10 && time.size() == 8;
+  if (passwordStep) office::fncMakePwd(Without(date, '/') + Without(time, ':'), password_);
+  const bool removePassword = Opening() && !password_.empty();
+
+  if (form_.ftpGetFile(day_, name_ + kCompletedSuffix) == 0) {
+    WriteCatalogue(row, "STATUS", "3");
+    lists.SetCell(kColCompleted, index, kCompletedText);
+    Log("完了状態です。");
+    readOnly_ = true;
+  } else {
+    Log("通常状態です。");
+    // Without spreadsheet automation the password cannot come off: refuse
+    // before the lock is taken rather than leave it behind.
+    if (removePassword && !rows_.SpreadsheetAvailable()) {
+      OkBox(name_ + " <-パスワードが解読できません。コピーされたファイルの可能性があります。");
+      rows_.EndPanel();
+      return Next::End;
+    }
+    if (form_.ftpReNameFile(day_, name_, name_ + kLockSuffix) != 0) return Refuse(last);
+    locked_ = true;
+    if (form_.ftpGetFile(day_, name_ + kLockSuffix) != 0) {
+      ReleaseLock();  // nothing was fetched, so nothing changed
+      return Refuse(last);
+    }
+  }
+
+  DeleteWork(work + name_);
+  const std::string fetched = work + name_ + (readOnly_ ? kCompletedSuffix : kLockSuffix);
+  if (!MoveFileA(fetched.c_str(), WorkPath().c_str())) throw std::runtime_error("作業ファイルを作れません:" + fetched);
+
+  tag_ = rows_.GetTagFileName(day_ + "tag", name_.substr(0, name_.size() > 4 ? name_.size() - 4 : 0));
+  if (!Opening()) Log("タグ情報表示->" + tag_);
+  WriteCatalogue(row, "READ", "1");
+  lists.SetCell(kColRead, index, "1");
+
+  bool removed = false;
+  if (Opening() && passwordStep) {
+    rows_.SetProgress("対象ファイルパスワード解除中");
+    if (!password_.empty()) {
+      Log(WorkPath() + "<-パスワード解除");
+      if (!fncXlsPwdChg(WorkPath(), password_, "", 0)) {
+        if (locked_) ReleaseLock();  // the store copy is still the original
+        OkBox(name_ + " <-パスワードが解読できません。コピーされたファイルの可能性があります。");
+        rows_.EndPanel();
+        return Next::End;
+      }
+      removed = true;
+    }
+  }
+
+  DeleteWork(work + kCommentFile);
+  const bool workbookComment = rows_.SpreadsheetAvailable() && fileType == "XLS";
+  if (!workbookComment) comment_ = fncCommentFromTagName(tag_);
+
+  rows_.SetProgress("対象ファイルアプリケーション起動中");
+  rows_.StopAnimation();
+  if (Opening()) {
+    StartViewer(fileType);
+  } else if (fileType == "JPG" || fileType == "GIF") {
+    StartCommentEditor(comment_);
+  }
+  rows_.StartAnimation();
+  if (!workbookComment) CommentReadBack(row);
+
+  if (!ProtectWorkbook(row) && removed) {
+    // Putting the copy back would leave the report unprotected on the
+    // store; the original stays there instead.
+    Log(WorkPath() + "<-パスワード再設定に失敗したため元のファイルを残します");
+    if (locked_) ReleaseLock();
+  } else if (PutBack(last) == Next::End) {
+    return Next::End;
+  } else if (locked_) {
+    return Next::Row;  // put-back or release failed and the user went on
+  }
+  TagFileRule(row);
+  DeleteWork(work + kCommentFile);
+  return Next::Row;
+}
+
+bool ReportRowOperation::ProtectWorkbook(int row) {
+  const std::string stored = rows_.Lists().Cell(kColFileType, static_cast<size_t>(row - 1));
+  if (stored != "XLS") return true;
+  // Opening removed the password before viewing; comment editing opens the
+  // workbook with it.
+  const std::string openPassword = Opening() ? "" : password_;
+  if (gMgr.EXCELPWD == "1") {
+    rows_.SetProgress("対象ファイルパスワード設定中");
+    const bool done = fncXlsPwdChg(WorkPath(), openPassword, password_, row);
+    Log(WorkPath() + "<-パスワードセット");
+    return done;
+  }
+  rows_.SetProgress("対象ファイルパスワード設定無しとする");
+  const bool done = fncXlsPwdChg(WorkPath(), openPassword, "", row);
+  Log(WorkPath() + "<-パスワード解除");
+  return done;
+}
+
+ReportRowOperation::Next ReportRowOperation::PutBack(bool last) {
+  rows_.SetProgress("対象ファイルアップロード中");
+  const std::string work = WorkFolderPath();
+  if (readOnly_) {
+    const std::string copy = work + name_ + kCompletedSuffix;
+    DeleteWork(copy);
+    CopyFileA(WorkPath().c_str(), copy.c_str(), FALSE);
+    putBack_ = true;
+    if (form_.ftpPutFile(day_, name_ + kCompletedSuffix) == 0) {
+      DeleteWork(copy);
+      Log("完了状態ファイルアップロード終了");
+      return Next::Row;
+    }
+    Log("完了ファイルアップロードに失敗しました");
+    if (last) {
+      OkBox("ファイルのアップロードに失敗しました。");
+      rows_.EndPanel();
+      return Next::End;
+    }
+    if (ContinueBox("ファイルのアップロードに失敗しました。続行しますか？")) return Next::Row;
+    Log("キャンセルしました。");
+    rows_.EndPanel();
+    return Next::End;
+  }
+  const std::string copy = work + name_ + kLockSuffix;
+  DeleteWork(copy);
+  CopyFileA(WorkPath().c_str(), copy.c_str(), FALSE);
+  putBack_ = true;
+  if (form_.ftpPutFile(day_, name_ + kLockSuffix) == 0 && ReleaseLock()) {
+    DeleteWork(copy);
+    Log("編集ファイルアップロード終了");
+    return Next::Row;
+  }
+  Log(copy + "<-編集ファイルアップロードに失敗しました");
+  if (last) {
+    OkBox(copy + "\r\n<-ファイルのアップロードに失敗しました。");
+    rows_.EndPanel();
+    return Next::End;
+  }
+  if (ContinueBox(copy + "\r\n<-ファイルのアップロードに失敗しました。続行しますか？")) return Next::Row;
+  Log("キャンセルしました。");
+  rows_.EndPanel();
+  return Next::End;
+}
+
+void ReportRowOperation::StartViewer(const std::string& fileType) {
+  const std::string folder = WorkFolderPath();
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  PROCESS_INFORMATION process{};
+  if (fileType == "JPG" || fileType == "GIF") {
+    std::string command = fncGetRelay("htmlfile") + " \"" + WorkPath() + "\"";
+    startup.wShowWindow = SW_SHOW;
+    Log(command);
+    if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr,
+                       folder.c_str(), &startup, &process)) {
+      CloseHandle(process.hThread);
+      CloseHandle(process.hProcess);
+    }
+    return;
+  }
+  std::string command = "\"CMD\" \"/C\" \"" + WorkPath() + "\"";
+  startup.wShowWindow = SW_HIDE;
+  Log("\"CMD /C\" \"" + WorkPath() + "\"");
+  if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr, folder.c_str(),
+                     &startup, &process)) {
+    Log("起動成功");
+    WaitProcessWithMessages(process.hProcess);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  } else {
+    Log("起動失敗");
+  }
+  Log("起動処理終了");
+}
+
+bool ReportRowOperation::fncXlsPwdChg(const std::string& path, const std::string& openPassword,
+                                      const std::string& savePassword, int row) {
+  if (!rows_.SpreadsheetAvailable()) return false;
+  const std::string saved = path + ".pwd";
+  try {
+    DeleteWork(saved);
+    {
+      WorkbookSession session;
+      session.application = office::Application::Create();
+      session.application->SetVisible(false);
+      session.book = session.application->Workbooks().OpenWithPassword(path, openPassword);
+      office::Worksheet sheet = session.book->Sheet(1);
+      if (row > 0) StoreComment(row, CleanCellComment(sheet.Range(gMgr.COMMENTPOS).Text()));
+      session.book->SaveAs(saved, savePassword);
+    }
+    DeleteWork(path);
+    return MoveFileA(saved.c_str(), path.c_str()) != FALSE;
+  } catch (...) {
+    return false;
+  }
+}

@@ -1,0 +1,125 @@
+// The manager's report window: the search over a date range, the filters,
+// the report grid filled from the local catalogue, the tool buttons and the
+// progress panel. It owns the one way to touch a single file of the store.
+#pragma once
+#include <winsock2.h>  // before windows.h: the transfer client uses Winsock 2
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "forms/Animate.h"
+#include "forms/CheckBox.h"
+#include "forms/ComboBox.h"
+#include "forms/DateTimePicker.h"
+#include "forms/Edit.h"
+#include "forms/Form.h"
+#include "forms/Gauge.h"
+#include "forms/ImageList.h"
+#include "forms/Label.h"
+#include "forms/Panel.h"
+#include "forms/SpeedButton.h"
+#include "forms/StatusBar.h"
+#include "forms/StringGrid.h"
+#include "manager/portable/CatalogueDay.h"
+#include "manager/portable/CatalogueLists.h"
+
+class TForm1 : public forms::Form {
+ public:
+  TForm1();
+  ~TForm1() override;
+
+  // One file of the report store, in FTP mode (SAVE 1) each call a login,
+  // one operation and a logout; otherwise on the shared folder FILESAVEPATH.
+  // folder: a day folder, a tag folder or "" for the store root. Files are
+  // fetched into and stored from <data>Temp\. Results: 0 done, -2 failed,
+  // -1 no connection (after its box).
+  int ftpGetFile(const std::string& folder, const std::string& name);
+  int ftpDelFile(const std::string& folder, const std::string& name);
+  int ftpReNameFile(const std::string& folder, const std::string& oldName, const std::string& newName);
+  int ftpPutFile(const std::string& folder, const std::string& name);
+
+  // Server listings and the catalogue (ServerListings.cpp).
+  // Refreshes the catalogue files of the days from..to ("yyyymmdd"):
+  // 0 done, -1 login failed, -2 broken off by an error.
+  int ftpGetLists(const std::string& from, const std::string& to);
+  // Rebuilds the day's catalogue file from Memo1 (listed as Memo1Listing)
+  // and the day's tag folder.
+  void MakeFileList(const std::string& day);
+  // The column lists from the catalogue files of the pickers' range.
+  void catalogueToList();
+  // The tag file name of a report (base: its name without the extension)
+  // in the tag folder "<yyyymmdd>tag"; "" when none or unreadable.
+  std::string GetTagFileName(const std::string& tagFolder, const std::string& base);
+
+  // The window (ReportWindow.cpp).
+  void StartPanel();
+  void EndPanel();
+  void ListDisp();
+  void ListNarrow();
+  void ListClear();
+  void searchItemClear();
+
+  forms::DateTimePicker DateTimePicker1, DateTimePicker2;
+  forms::CheckBox CheckBox1;
+  forms::ComboBox ComboBox1, ComboBox2, ComboBox3, ComboBox4;  // project, creator, important, completed
+  forms::Edit Edit1;                                           // comment text
+  forms::SpeedButton SpeedButton1, SpeedButton2, SpeedButton3, SpeedButton4, SpeedButton5, SpeedButton6,
+      SpeedButton7, SpeedButton8, SpeedButton9, SpeedButton10, SpeedButton11, SpeedButton12, SpeedButton13,
+      SpeedButton14, SpeedButton15, SpeedButton16;
+  forms::Label Label10, Label11;
+  forms::StringGrid sg1;
+  forms::StatusBar StatusBar1;
+  forms::Panel Panel1;
+  forms::Label panelMsg, progress;
+  forms::Animate Animate1;
+  forms::Gauge Gauge1;
+  forms::ImageList ImageList1;
+  std::vector<std::string> Memo1;  // entries of the day being refreshed
+  FolderListing Memo1Listing = FolderListing::Failed;
+  CatalogueLists Lists;  // the twelve column lists; grid row r is entry r - 1
+
+  int abortFlag = 0;          // set by the abort button
+  bool xlsAvailable = false;  // spreadsheet automation found at creation
+  int selectedRow = 0, selectedCol = 0;
+
+ protected:
+  void FormCreate() override;
+  void FormShow() override;
+  void FormClose() override;
+  bool HandleMessage(UINT msg, WPARAM w, LPARAM l, LRESULT& result) override;
+
+ private:
+  // FtpLogin; on failure the box and "接続エラー".
+  bool ConnectStore();
+  // FtpDisconnect, then "切断完了" after a done operation or "FTP切断完了".
+  void DisconnectStore(bool operationDone);
+
+  void CreateControls();
+  void CreateIcons();
+  bool Command(int id);
+  void SpeedButton5Click();
+  void SpeedButton7Click();
+  void SpeedButton8Click();
+  void SpeedButton9Click();
+  void SpeedButton15Click();
+  // Buttons whose work comes with later routines: a log line for now.
+  void PendingButtonClick(int id);
+  void sg1DrawCell(HDC dc, int col, int row, const RECT& rect, unsigned state);
+  // Background, text colour, weight and icon (-1 none) of a cell.
+  struct CellLook {
+    COLORREF back, text;
+    bool bold;
+    int icon;
+  };
+  CellLook LookOf(int col, int row, unsigned state) const;
+  void WriteGridText() const;
+  // Lists one folder of the store into lines (FTP, logged in) or names.
+  FolderListing ListFtpFolder(const std::string& path, std::vector<std::string>& lines);
+  FolderListing ListSharedFolder(const std::string& folder, std::vector<std::string>& names,
+                                 std::vector<std::string>* sizes);
+  std::vector<std::string> Memo1Sizes;  // shared folder: the size of each Memo1 entry
+  HBRUSH backBrush_ = nullptr;
+};
+
+extern TForm1* Form1;

@@ -1,0 +1,121 @@
+#include "manager/portable/ManagerSettingsRules.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "common/portable/Cp932.h"
+#include "common/portable/FolderText.h"
+
+namespace {
+
+constexpr char kDefaultServer[] = "127.0.0.1";
+constexpr char kDefaultUser[] = "anonymous";
+const char* const kImagePositionDefaults[5] = {"A2", "", "A4", "A7", "A6"};
+
+// A count that is not a number counts as no entry.
+int ServerCount(const SettingsAccess& ini) {
+  return std::max(0, DecimalOr(ini.read(kManagerSection, "ADDITIONALSERVERCOUNT"), 0));
+}
+
+std::string ListServerKey(int n) { return "LISTSERVER" + std::to_string(n); }
+
+// Reads the key; when it is empty, writes and returns the default.
+std::string ReadOrWriteDefault(const SettingsAccess& ini, const char* section, const char* key,
+                               const std::string& fallback) {
+  std::string value = ini.read(section, key);
+  if (value.empty()) {
+    value = fallback;
+    ini.write(section, key, value);
+  }
+  return value;
+}
+
+void AddServer(std::vector<std::string>& servers, const std::string& server) {
+  if (server.empty()) return;
+  if (std::find(servers.begin(), servers.end(), server) == servers.end()) servers.push_back(server);
+}
+
+}  // namespace
+
+int DecimalOr(const std::string& text, int fallback) {
+  size_t pos = 0;
+  while (pos < text.size() && text[pos] == ' ') ++pos;
+  bool negative = false;
+  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
+  if (pos == text.size()) return fallback;
+  long long value = 0;
+  for (; pos < text.size(); ++pos) {
+    if (text[pos] < '0' || text[pos] > '9') return fallback;
+    value = value * 10 + (text[pos] - '0');
+    if (value > static_cast<long long>(INT_MAX) + 1) return fallback;
+  }
+  value = negative ? -value : value;
+  if (value > INT_MAX || value < INT_MIN) return fallback;
+  return static_cast<int>(value);
+}
+
+std::string UpperAscii(const std::string& text) {
+  std::string result = text;
+  for (size_t pos = 0; pos < result.size();) {
+    const size_t length = Cp932CharLength(result, pos);
+    if (length == 1 && result[pos] >= 'a' && result[pos] <= 'z') result[pos] = static_cast<char>(result[pos] - 'a' + 'A');
+    pos += length;
+  }
+  return result;
+}
+
+LoginChoices ReadManagerSettings(const SettingsAccess& ini, const std::string& dataDir, const std::string& docDir,
+                                 ManagerSettings& settings) {
+  LoginChoices choices;
+  settings.SAVE = DecimalOr(ini.read(kKestroSection, "SAVE"), 0);
+  const std::string store = ini.read(kKestroSection, "FILESAVEPATH");
+  choices.defaultStore = store.empty();
+  // Every store path is built as root + folder: the root must end in "\".
+  settings.FILESAVEPATH = store.empty() ? dataDir + "save\\" : WithTrailingBackslash(store);
+  settings.STYLE = DecimalOr(ini.read(kKestroSection, "STYLE"), 1);
+
+  choices.fieldsEnabled = settings.SAVE != 0;
+  const std::string server = ReadOrWriteDefault(ini, kKestroSection, "SERVER", kDefaultServer);
+  AddServer(choices.servers, server);
+
+  const std::string lastTarget = ini.read(kManagerSection, "LASTTARGET");
+  const std::string lastUser = ini.read(kManagerSection, "LASTUSERID");
+  if (!lastTarget.empty()) {
+    settings.server = lastTarget;
+    settings.user = lastUser;
+  } else {
+    settings.server = server;
+    settings.user = ReadOrWriteDefault(ini, kKestroSection, "USERID", kDefaultUser);
+  }
+  choices.server = settings.server;
+  choices.user = settings.user;
+
+  const int count = ServerCount(ini);
+  for (int n = 1; n <= count; ++n) AddServer(choices.servers, ini.read(kManagerSection, ListServerKey(n)));
+
+  settings.EXCELPWD = ReadOrWriteDefault(ini, kKestroSection, "EXCELPWD", "1");
+  settings.VALIDDAY = ReadOrWriteDefault(ini, kKestroSection, "VALIDDAY", "10");
+
+  settings.BASEDATE = ini.read(kManagerSection, "BASEDATE");
+  settings.COMMENTPOS = ReadOrWriteDefault(ini, kManagerSection, "COMMENTPOS", "I8");
+  settings.SAVEPATH = ReadOrWriteDefault(ini, kManagerSection, "SAVEPATH", docDir);
+  settings.XLSOUTPUTX = DecimalOr(ini.read(kManagerSection, "XLSOUTPUTX"), 400);
+  settings.XLSOUTPUTY = DecimalOr(ini.read(kManagerSection, "XLSOUTPUTY"), 300);
+  settings.TANNAME = ini.read(kManagerSection, "TANNAME");
+  for (int i = 0; i < 5; ++i) {
+    const std::string value = UpperAscii(ini.read(kManagerSection, "IMGPOS" + std::to_string(i + 1)));
+    settings.IMGPOS[i] = value.empty() ? kImagePositionDefaults[i] : value;
+  }
+  return choices;
+}
+
+void RememberLogin(const SettingsAccess& ini, const std::vector<std::string>& servers, const std::string& server,
+                   const std::string& user) {
+  if (std::find(servers.begin(), servers.end(), server) == servers.end()) {
+    const int n = ServerCount(ini) + 1;
+    ini.write(kManagerSection, "ADDITIONALSERVERCOUNT", std::to_string(n));
+    ini.write(kManagerSection, ListServerKey(n), server);
+  }
+  ini.write(kManagerSection, "LASTTARGET", server);
+  ini.write(kManagerSection, "LASTUSERID", user);
+}
