@@ -9,5 +9,3 @@ std::string gDocDir;
 std::string gExeDir;
 std::string gIniPath;
 std::string gComputerName;
-
-std::string gShortDateFormat = "yyyy/mm/dd";

@@ -16,5 +16,3 @@ extern std::string gDocDir;        // <documents>\Veltrana\kestro\ (only logged)
 extern std::string gExeDir;        // folder of the running program (trailing "\")
 extern std::string gIniPath;       // gDataDir + "Kestro.ini"
 extern std::string gComputerName;  // at most 100 characters
-
-extern std::string gShortDateFormat;  // date format of the process, "yyyy/mm/dd"

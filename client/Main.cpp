@@ -6,11 +6,11 @@
 #include <stdexcept>
 
 #include "client/Global.h"
-#include "client/Unit1.h"
-#include "client/Unit3.h"
-#include "client/Unit5.h"
-#include "client/Unit6.h"
-#include "client/Unit7.h"
+#include "client/MainForm.h"
+#include "client/NumberDialog.h"
+#include "client/PictureEditor.h"
+#include "client/RegistrationForm.h"
+#include "client/TextDialog.h"
 #include "forms/Application.h"
 #include "forms/MessageBox.h"
 #include "transfer/TTmxFtp.h"
@@ -23,7 +23,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   try {
     application.Initialize(instance);
     application.SetTitle("Kestro");
-    gShortDateFormat = "yyyy/mm/dd";
 
     TForm1 form1;
     Form1 = &form1;

@@ -1,4 +1,4 @@
-#include "client/Unit1.h"
+#include "client/MainForm.h"
 
 #include <shlobj.h>
 

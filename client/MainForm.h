@@ -27,7 +27,7 @@ class TForm1 : public forms::Form {
   // Writes "Kestro," + message to the syslog.
   void Log(const std::string& message) const;
 
-  // Capture hand-off (Unit1Capture.cpp).
+  // Capture hand-off (MainFormCapture.cpp).
   bool fncInit();
   void WMSnapChot(WPARAM w, LPARAM l);
   void tmrEventTimer();

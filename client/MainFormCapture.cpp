@@ -11,9 +11,9 @@
 #include "client/CaptureState.h"
 #include "client/Common.h"
 #include "client/Global.h"
+#include "client/MainForm.h"
 #include "client/RegistrationHandoff.h"
 #include "client/SettingsValues.h"
-#include "client/Unit1.h"
 #include "client/portable/ProjectList.h"
 #include "forms/Application.h"
 #include "forms/MessageBox.h"
@@ -109,13 +109,13 @@ void TForm1::tmrEventTimer() {
         if (gSettings.SHOW == 0) {
           Log("tmrEventTimer()=表示しない***");
           MODIFYIcon(kTrayBusy);
-          bool posted = gRegistration && gRegistration->fncSendFile(true);
-          if (posted) MODIFYIcon(kTrayNormal);
-          // The capture file goes only once the report is safe in the store.
-          if (posted || (gRegistration && gRegistration->ReportSaved())) {
+          PostOutcome outcome = gRegistration ? gRegistration->fncSendFile(true) : PostOutcome::NotSaved;
+          if (outcome == PostOutcome::Posted) MODIFYIcon(kTrayNormal);
+          // The capture file goes only once its report is safe in a store.
+          if (outcome != PostOutcome::NotSaved) {
             fncDeleteTemp();
           } else {
-            Log("tmrEventTimer()ERROR=保存できなかったため取込ファイルを残します=" + CurrentCapturePath());
+            Log("tmrEventTimer()ERROR=報告が保存できなかったため取込ファイルを残します=" + CurrentCapturePath());
             DropCurrentCapture(false);
           }
         } else if (gSettings.SHOW == 1) {
@@ -131,8 +131,8 @@ void TForm1::tmrEventTimer() {
     }
     std::string today = TodayText("/");
     if (today != lastCleanUpDay_) {
-      lastCleanUpDay_ = today;
       fncCleanUpSysLog(kestro::kLogPattern, gSettings.VALIDDAY);
+      lastCleanUpDay_ = today;
     }
     if (kestro::kDebug && memDebug.Text().size() > 10000) memDebug.Clear();
   } catch (...) {
@@ -192,8 +192,13 @@ int TForm1::fncSetTemp() {
 }
 
 void TForm1::DropCurrentCapture(bool deleteFile) {
+  if (!deleteFile) {
+    // Off the queue only: the file stays in the work folder.
+    if (gCaptureQueue.Remove(gCurrentCapture)) Log("tmrEventTimer()Skip=" + gCurrentCapture);
+    return;
+  }
   if (gCaptureQueue.Remove(gCurrentCapture)) Log("fncDeleteTemp()Delete=" + gCurrentCapture);
-  if (deleteFile) fncDeleteFile(CurrentCapturePath());
+  fncDeleteFile(CurrentCapturePath());
 }
 
 bool TForm1::fncDeleteTemp() {

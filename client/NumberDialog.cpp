@@ -1,4 +1,4 @@
-#include "client/Unit6.h"
+#include "client/NumberDialog.h"
 
 #include "client/portable/EditorSettings.h"
 #include "forms/Application.h"

@@ -1,4 +1,4 @@
-#include "client/Unit5.h"
+#include "client/PictureEditor.h"
 
 #include <stdexcept>
 #include <utility>
@@ -6,9 +6,9 @@
 
 #include "client/EditorIcons.h"
 #include "client/Global.h"
+#include "client/NumberDialog.h"
 #include "client/SettingsValues.h"
-#include "client/Unit6.h"
-#include "client/Unit7.h"
+#include "client/TextDialog.h"
 #include "client/portable/EditorSettings.h"
 #include "client/portable/EditorText.h"
 #include "forms/Application.h"

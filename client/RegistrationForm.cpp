@@ -1,4 +1,6 @@
-#include "client/Unit3.h"
+#include "client/RegistrationForm.h"
+
+#include <imm.h>
 
 #include <stdexcept>
 #include <vector>
@@ -6,10 +8,10 @@
 #include "client/CaptureState.h"
 #include "client/Common.h"
 #include "client/Global.h"
+#include "client/MainForm.h"
+#include "client/PictureEditor.h"
 #include "client/ReportSaving.h"
 #include "client/SettingsValues.h"
-#include "client/Unit1.h"
-#include "client/Unit5.h"
 #include "client/portable/EditorGeometry.h"
 #include "client/portable/RegistrationText.h"
 #include "forms/Application.h"
@@ -70,6 +72,11 @@ std::string JoinLines(const std::vector<std::string>& lines) {
 }
 
 bool ImageStyle() { return gSettings.STYLE != 0; }
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+  return TRUE;
+}
 
 }  // namespace
 
@@ -162,6 +169,7 @@ void TForm3::AttachField(Field& field, HWND control, Field::Kind kind, HWND inpu
   field.filter.OnMessage = [this, &field](UINT msg, WPARAM w, LPARAM l, LRESULT& result) {
     result = 0;
     if (msg == WM_SETTEXT && field.kind == Field::Kind::Memo) return SetMemoText(field, l, result);
+    if (msg == WM_IME_COMPOSITION && field.input == txtTitle2.Handle()) return txtTitleImeResult(l, result);
     return KeyDown(field, msg, w);
   };
   field.filter.Attach(field.input);
@@ -196,6 +204,7 @@ void TForm3::FormCreate() {
   AttachField(fields_[7], txtTitle, Kind::Edit);
   AttachField(fields_[8], memDetails, Kind::Memo);
   AttachField(fields_[9], memOperation, Kind::Memo);
+  GuardAltF4();
   HideAnimation();
   fncPosSet();
 
@@ -373,7 +382,7 @@ void TForm3::btnSendClick() {
         sbrMsg.SetPanelText(0, "ポストしました");
         ShowMessage("ポストしました");
         Close();
-      } else if (ReportSaved()) {
+      } else if (poster_.LastOutcome() == PostOutcome::SavedOnly) {
         Close();  // the post has told the user; the report waits in the local store
       }
     }
@@ -519,6 +528,10 @@ bool TForm3::KeyDown(Field& field, UINT msg, WPARAM key) {
       if (key == VK_ESCAPE) return field.kind != Field::Kind::Combo;
       if (field.input == txtTitle2.Handle()) return txtTitleKeyPress(key);
       return false;
+    case WM_IME_CHAR:
+      // One character from the input method: the lead byte in the high byte.
+      if (field.input == txtTitle2.Handle()) return txtTitleKeyPress(key > 0xFF ? (key >> 8) & 0xFF : key);
+      return false;
     case WM_SYSKEYDOWN:
       return key == VK_F4;  // Alt+F4: the form closes only through its buttons and menu
     case WM_SETFOCUS:
@@ -534,6 +547,44 @@ bool TForm3::KeyDown(Field& field, UINT msg, WPARAM key) {
 
 bool TForm3::txtTitleKeyPress(WPARAM key) {
   return !TitleTakesKey(txtTitle2.Text(), static_cast<unsigned char>(key));
+}
+
+// The edit control inserts a committed composition itself, without
+// character messages: what does not fit is cut here.
+bool TForm3::txtTitleImeResult(LPARAM flags, LRESULT& result) {
+  if (!(flags & GCS_RESULTSTR)) return false;
+  HWND edit = txtTitle2.Handle();
+  HIMC context = ImmGetContext(edit);
+  if (!context) return false;
+  std::string committed;
+  LONG bytes = ImmGetCompositionStringA(context, GCS_RESULTSTR, nullptr, 0);
+  if (bytes > 0) {
+    committed.resize(static_cast<size_t>(bytes));
+    bytes = ImmGetCompositionStringA(context, GCS_RESULTSTR, &committed[0], static_cast<DWORD>(bytes));
+    committed.resize(bytes > 0 ? static_cast<size_t>(bytes) : 0);
+  }
+  ImmReleaseContext(edit, context);
+  std::string fitting = TitleImeFit(txtTitle2.Text(), committed);
+  if (fitting == committed) return false;
+  if (!fitting.empty()) SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(fitting.c_str()));
+  result = 0;
+  return true;
+}
+
+void TForm3::GuardAltF4() {
+  std::vector<HWND> children;
+  EnumChildWindows(Handle(), CollectChild, reinterpret_cast<LPARAM>(&children));
+  for (HWND child : children) {
+    bool isField = false;
+    for (const Field& field : fields_) isField = isField || field.input == child;
+    if (isField) continue;  // its own filter swallows the key
+    auto guard = std::make_unique<forms::MessageFilter>();
+    guard->OnMessage = [](UINT msg, WPARAM w, LPARAM, LRESULT& result) {
+      result = 0;
+      return msg == WM_SYSKEYDOWN && w == VK_F4;
+    };
+    if (guard->Attach(child)) altF4Guards_.push_back(std::move(guard));
+  }
 }
 
 void TForm3::MoveFocusOn(HWND from) {
@@ -673,9 +724,10 @@ void TForm3::ShowForCapture() {
 
 int TForm3::fncGetProject() { return poster_.fncGetProject() ? 1 : 0; }
 
-bool TForm3::fncSendFile(bool saveFirst) {
+PostOutcome TForm3::fncSendFile(bool saveFirst) {
   std::string folder, name;
-  return fncSendFile(saveFirst, folder, name);
+  fncSendFile(saveFirst, folder, name);
+  return poster_.LastOutcome();
 }
 
 bool TForm3::fncSendFile(bool saveFirst, std::string& folder, std::string& name) {

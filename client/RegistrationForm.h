@@ -8,7 +8,9 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "client/RegistrationHandoff.h"
 #include "forms/Animate.h"
@@ -38,8 +40,7 @@ class TForm3 : public forms::Form, public RegistrationHandoff {
 
   // RegistrationHandoff: what the capture timer uses.
   int fncGetProject() override;
-  bool fncSendFile(bool saveFirst) override;
-  bool ReportSaved() const override { return poster_.savedOrPosted; }
+  PostOutcome fncSendFile(bool saveFirst) override;
   bool IsShown() const override { return IsVisible(); }
   void ShowForCapture() override;
 
@@ -113,6 +114,10 @@ class TForm3 : public forms::Form, public RegistrationHandoff {
   void AttachField(Field& field, HWND control, Field::Kind kind, HWND input = nullptr);
   bool KeyDown(Field& field, UINT msg, WPARAM key);
   bool txtTitleKeyPress(WPARAM key);
+  // Text the input method commits into txtTitle2 keeps to the same limit.
+  bool txtTitleImeResult(LPARAM flags, LRESULT& result);
+  // Alt+F4 is swallowed by every control of the form, not only its fields.
+  void GuardAltF4();
   void FocusEnter(const Field& field);
   void FocusExit(const Field& field);
   void memChange(const forms::Memo& memo);
@@ -133,6 +138,7 @@ class TForm3 : public forms::Form, public RegistrationHandoff {
   forms::Picture picture_;
   forms::ToolTip imgVewHint_;
   Field fields_[10];
+  std::vector<std::unique_ptr<forms::MessageFilter>> altF4Guards_;
   forms::Label imageCaptions_[3], reportCaptions_[7];
   HWND focused_ = nullptr;  // input window that shows the focus colour
   HBRUSH whiteBrush_ = nullptr;

@@ -4,16 +4,21 @@
 // keeps captures in the work folder.
 #pragma once
 
+// What one post of a report came to.
+enum class PostOutcome {
+  NotSaved,   // the report was not written into the local store
+  SavedOnly,  // it waits in the local store; the post failed
+  Posted,     // it reached the report store
+};
+
 class RegistrationHandoff {
  public:
   virtual ~RegistrationHandoff() = default;
   // 1 when the server's project list was fetched into the data folder.
   virtual int fncGetProject() = 0;
-  // Saves (when saveFirst) and posts the current capture; true on success.
-  // Sets the error icon itself on failure.
-  virtual bool fncSendFile(bool saveFirst) = 0;
-  // True when the report was saved in the local store, posted or not.
-  virtual bool ReportSaved() const = 0;
+  // Saves (when saveFirst) and posts the current capture; sets the error
+  // icon itself on failure. The result tells what this call did.
+  virtual PostOutcome fncSendFile(bool saveFirst) = 0;
   virtual bool IsShown() const = 0;
   // Shows the form for the current capture, topmost, unmoved.
   virtual void ShowForCapture() = 0;

@@ -4,9 +4,9 @@
 
 #include "client/Common.h"
 #include "client/Global.h"
+#include "client/MainForm.h"
 #include "client/ReportSaving.h"
 #include "client/SettingsValues.h"
-#include "client/Unit1.h"
 #include "forms/Application.h"
 #include "forms/MessageBox.h"
 #include "transfer/TTmxFtp.h"
@@ -19,6 +19,7 @@ const char kNotFound[] = "ファイルが見つかりません";
 const char kPostLoginFailed[] = "FTPサーバにログインできません";
 const char kFetchLoginFailed[] = "FTPサーバーにログインできません";
 const char kPostFailed[] = "ポストに失敗しました";
+const char kTagMissing[] = "タグファイルが見つかりません";
 const char kKeptLocally[] = "\r\nファイルはローカルPCに保存しました";
 const char kUpdaterCopyFailed[] = "バージョンアップファイルの取得に失敗しました";
 const char kBusy[] = "他のサーバ処理が実行中です";
@@ -87,6 +88,7 @@ void ReportPoster::Login(const std::string& loginError) {
 }
 
 bool ReportPoster::fncSendFile(bool saveFirst, std::string& folder, std::string& name) {
+  lastOutcome_ = PostOutcome::NotSaved;
   if (!Begin("fncSendFile()")) return false;
   RunningFlag running(running_);
   try {
@@ -97,12 +99,18 @@ bool ReportPoster::fncSendFile(bool saveFirst, std::string& folder, std::string&
     }
     const std::string localPath = gSettings.LOCALDIR + folder + "\\" + name;
     if (folder.empty() || name.empty() || !Exists(localPath)) throw std::runtime_error(kNotFound);
+    lastOutcome_ = PostOutcome::SavedOnly;
+    // The title lives only in the tag file's name: a report without it stays here.
+    std::string tag;
+    if (!fncFindLocalFile(folder + "tag", name, tag))
+      throw std::runtime_error(std::string(kTagMissing) + (saveFirst ? kKeptLocally : ""));
     Tray(kTrayBusy);
     if (gSettings.SAVE == 1) {
-      PostByFtp(folder, name, localPath, saveFirst ? kKeptLocally : "");
+      PostByFtp(folder, name, localPath, tag, saveFirst ? kKeptLocally : "");
     } else {
-      PostToSharedFolder(folder, name, localPath);
+      PostToSharedFolder(folder, name, localPath, tag);
     }
+    lastOutcome_ = PostOutcome::Posted;
     savedOrPosted = true;
     Log("fncSendFile()Posted=" + folder + "\\" + name);
     Tray(kTrayNormal);
@@ -120,7 +128,7 @@ bool ReportPoster::fncSendFile(bool saveFirst, std::string& folder, std::string&
 }
 
 void ReportPoster::PostByFtp(const std::string& folder, const std::string& name, const std::string& localPath,
-                             const std::string& suffix) {
+                             const std::string& tag, const std::string& suffix) {
   Login(kPostLoginFailed + suffix);
   LogoutAtEnd logout(ftp_);
   // The folders usually exist already: make-directory errors are normal.
@@ -138,29 +146,23 @@ void ReportPoster::PostByFtp(const std::string& folder, const std::string& name,
   ftp_.FtpMkDir();
   ftp_.path = StorePath(folder + "tag");
   ftp_.FtpMkDir();
-  std::string tag;
-  if (fncFindLocalFile(folder + "tag", name, tag)) {
-    ftp_.filename = StorePath(folder + "tag/" + tag);
-    ftp_.localFileName = gSettings.LOCALDIR + folder + "tag\\" + tag;
-    // The title lives only in the tag file's name: without it the post is incomplete.
-    if (ftp_.FtpUpload() < 0) throw std::runtime_error(kPostFailed + suffix);
-  }
+  ftp_.filename = StorePath(folder + "tag/" + tag);
+  ftp_.localFileName = gSettings.LOCALDIR + folder + "tag\\" + tag;
+  // Without its tag the report on the store has no title: the post is incomplete.
+  if (ftp_.FtpUpload() < 0) throw std::runtime_error(kPostFailed + suffix);
 }
 
 void ReportPoster::PostToSharedFolder(const std::string& folder, const std::string& name,
-                                      const std::string& localPath) {
+                                      const std::string& localPath, const std::string& tag) {
   const std::string& store = gSettings.FILESAVEPATH;
   ForceDirectories(store);
   ForceDirectories(store + folder);
   if (!CopyFileA(localPath.c_str(), (store + folder + "\\" + name).c_str(), FALSE))
     throw std::runtime_error(kPostFailed);
   ForceDirectories(store + folder + "tag");
-  std::string tag;
-  if (fncFindLocalFile(folder + "tag", name, tag)) {
-    const std::string source = gSettings.LOCALDIR + folder + "tag\\" + tag;
-    if (!CopyFileA(source.c_str(), (store + folder + "tag\\" + tag).c_str(), FALSE))
-      throw std::runtime_error(kPostFailed);
-  }
+  const std::string source = gSettings.LOCALDIR + folder + "tag\\" + tag;
+  if (!CopyFileA(source.c_str(), (store + folder + "tag\\" + tag).c_str(), FALSE))
+    throw std::runtime_error(kPostFailed);
 }
 
 void ReportPoster::DeleteLocalCopies(const std::string& folder, const std::string& name) {

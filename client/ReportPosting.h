@@ -10,6 +10,8 @@
 #include <functional>
 #include <string>
 
+#include "client/RegistrationHandoff.h"
+
 class TTmxFtp;
 
 class ReportPoster {
@@ -33,7 +35,7 @@ class ReportPoster {
   // current capture first and posts that). True when the report and its tag
   // file reached the store and the local copies were deleted. A failure
   // keeps the local files, sets the error icon and tells the user (no box
-  // for a save first with SHOW 0).
+  // for a save first with SHOW 0). A report without its tag is not posted.
   bool fncSendFile(bool saveFirst, std::string& folder, std::string& name);
   // The same for the report saved or posted last (saveFirst: a new one).
   bool fncSendFile(bool saveFirst) { return fncSendFile(saveFirst, folder_, name_); }
@@ -50,6 +52,8 @@ class ReportPoster {
 
   // The message of the last failure ("" after a success).
   const std::string& LastError() const { return lastError_; }
+  // What the last fncSendFile did with its report.
+  PostOutcome LastOutcome() const { return lastOutcome_; }
 
  private:
   void Log(const std::string& text) const;
@@ -59,14 +63,17 @@ class ReportPoster {
   // Sets host, userid, passwd and TimeOut, logs out and logs in; throws
   // `loginError` when the login fails.
   void Login(const std::string& loginError);
+  // tag: the report's tag file in LOCALDIR + folder + "tag\".
   void PostByFtp(const std::string& folder, const std::string& name, const std::string& localPath,
-                 const std::string& suffix);
-  void PostToSharedFolder(const std::string& folder, const std::string& name, const std::string& localPath);
+                 const std::string& tag, const std::string& suffix);
+  void PostToSharedFolder(const std::string& folder, const std::string& name, const std::string& localPath,
+                          const std::string& tag);
   void DeleteLocalCopies(const std::string& folder, const std::string& name);
 
   TTmxFtp& ftp_;
   HWND owner_;
   std::string folder_, name_;
   std::string lastError_;
+  PostOutcome lastOutcome_ = PostOutcome::NotSaved;
   bool running_ = false;  // one store operation at a time: they share the FTP session
 };

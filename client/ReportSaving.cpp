@@ -13,6 +13,7 @@
 
 namespace {
 
+const char kTagFailed[] = "タグファイルを作成できません\r\nファイルの保存に失敗しました";
 const char kNoSpreadsheet[] =
     "エクセルがインストールされていません。画像で保存します\r\n以降、「画像スタイル」で処理します";
 
@@ -139,9 +140,17 @@ bool ReportSaver::fncSaveFile(std::string& folder, std::string& name, const Repo
     }
 
     if (written) {
-      for (int attempt = 1; attempt <= kestro::kRetryCount; ++attempt) {
+      bool tagged = false;
+      for (int attempt = 1; attempt <= kestro::kRetryCount && !tagged; ++attempt) {
         if (attempt > 1) Sleep(100);
-        if (fncTagFile(folder, name, fields.title)) break;
+        tagged = fncTagFile(folder, name, fields.title);
+      }
+      // The title lives only in the tag's name (one of that name may be there
+      // already): without it the report is not saved, and a retry starts clean.
+      if (!tagged && !FileExists(tagPath)) {
+        const std::string report = target + extension;
+        if (!fncDeleteFile(report)) Log("fncSaveFile()ERROR=報告ファイルを削除できません " + report);
+        throw std::runtime_error(kTagFailed);
       }
     }
   } catch (...) {

@@ -28,9 +28,10 @@ class ReportSaver {
 
   // Writes the current capture's report file and tag file under LOCALDIR.
   // folder := the processing day, name := the report file name with its
-  // extension (also when false). True when the report file was written.
-  // Raises std::runtime_error for a missing template, a tag path that is too
-  // long and anything unexpected; the counter then stays as it was.
+  // extension (also when false). True when the report file and its tag were
+  // written. Raises std::runtime_error for a missing template, a tag that
+  // cannot be made (the report file is then removed again) and anything
+  // unexpected; the counter then stays as it was.
   bool fncSaveFile(std::string& folder, std::string& name, const ReportFormFields& fields);
   bool fncSaveFile(std::string& folder, std::string& name) { return fncSaveFile(folder, name, CaptureFormFields()); }
 

@@ -1,4 +1,4 @@
-#include "client/Unit7.h"
+#include "client/TextDialog.h"
 
 #include "forms/InputMethod.h"
 

@@ -23,17 +23,7 @@ inline constexpr char kHintFile[] = "clienthint.html";
 inline constexpr char kLogPattern[] = "????????.txt";
 inline constexpr int kRetryCount = 3;
 inline constexpr int kFtpTimeOut = 5000;  // ms
-inline constexpr int kStatusPanelWidth1 = 50;
-inline constexpr int kStatusPanelWidth2 = 220;
 inline constexpr char kUpdaterIni[] = "downloader.ini";
-inline constexpr char kUpdaterExe[] = "DownLoader.exe";
-inline constexpr char kUpdaterProject[] = "kestro";
-inline constexpr char kUpdaterCallerExe[] = "Kestro.exe";
-inline constexpr char kParam1[] = "";
-inline constexpr char kParam2[] = "";
-inline constexpr char kParam3[] = "";
-inline constexpr char kParam4[] = "";
-inline constexpr char kParam5[] = "";
 
 // Window messages of the hand-off with the hook library and the shell.
 inline constexpr unsigned kCaptureMessage = 1125;  // WM_USER + 101

@@ -61,3 +61,11 @@ size_t Cp932CharCount(const std::string& text) {
 bool TitleTakesKey(const std::string& title, unsigned char key) {
   return key == '\b' || Cp932CharCount(title) < kTitleTypingChars;
 }
+
+std::string TitleImeFit(const std::string& title, const std::string& committed) {
+  const size_t count = Cp932CharCount(title);
+  size_t room = count < kTitleTypingChars ? kTitleTypingChars - count : 0;
+  size_t pos = 0;
+  for (; pos < committed.size() && room > 0; --room) pos += Cp932CharLength(committed, pos);
+  return committed.substr(0, pos);
+}

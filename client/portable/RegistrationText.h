@@ -38,3 +38,7 @@ size_t Cp932CharCount(const std::string& text);
 // True when a typed character may go into the title: below 50 characters
 // every key, from 50 on only Backspace.
 bool TitleTakesKey(const std::string& title, unsigned char key);
+
+// The part of a text committed by the input method that the title takes:
+// as many characters as keep it at 50 at most.
+std::string TitleImeFit(const std::string& title, const std::string& committed);

@@ -9,9 +9,9 @@
 #include "client/CaptureDate.h"
 #include "client/CaptureState.h"
 #include "client/Global.h"
+#include "client/MainForm.h"
 #include "client/RegistrationHandoff.h"
 #include "client/SettingsValues.h"
-#include "client/Unit1.h"
 #include "forms/Application.h"
 #include "snaptrap/SnapTrap.h"
 #include "tests/client/WineTestFiles.h"
@@ -21,18 +21,18 @@ namespace {
 class FakeRegistration : public RegistrationHandoff {
  public:
   int fncGetProject() override { return 0; }
-  bool fncSendFile(bool) override {
+  PostOutcome fncSendFile(bool) override {
     ++sends;
     sentCaptures.push_back(gCurrentCapture);
-    return postResult;
+    return outcome;
   }
-  bool ReportSaved() const override { return saved; }
   bool IsShown() const override { return shown; }
   void ShowForCapture() override {
     shown = true;
     shownCaptures.push_back(gCurrentCapture);
   }
-  bool postResult = true, saved = true, shown = false;
+  PostOutcome outcome = PostOutcome::Posted;
+  bool shown = false;
   int sends = 0;
   std::vector<std::string> sentCaptures, shownCaptures;
 };
@@ -111,8 +111,7 @@ TEST_F(CaptureQueueTest, EmptyOrLockedFilesWaitAtTheHeadThenArePosted) {
 
 TEST_F(CaptureQueueTest, ACaptureThatWasNotSavedKeepsItsFile) {
   gSettings.SHOW = 0;
-  registration.postResult = false;
-  registration.saved = false;
+  registration.outcome = PostOutcome::NotSaved;
   std::string first = WriteCapture("000002_1.jpg");
   std::string second = WriteCapture("000002_2.jpg");
   Capture(2, 1);
@@ -122,7 +121,7 @@ TEST_F(CaptureQueueTest, ACaptureThatWasNotSavedKeepsItsFile) {
   ASSERT_EQ(gCaptureQueue.Size(), 1u);
 
   // Saved locally but not posted: the report is safe, the capture can go.
-  registration.saved = true;
+  registration.outcome = PostOutcome::SavedOnly;
   form.tmrEventTimer();
   EXPECT_FALSE(Exists(second));
   EXPECT_TRUE(gCaptureQueue.Empty());

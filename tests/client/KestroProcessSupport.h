@@ -84,31 +84,42 @@ inline std::string ReadLog() {
 }
 
 // Takes a capture through the hook library once the running client can
-// take it, and returns the capture's name ("" when it never could). Until
-// the client has put its window into "KestroMapFile" the library finds no
-// window; until its start-up completes the client drops captures (their
-// files stay, and are removed here).
+// take it, and returns the capture's name ("" when it never could); the
+// name is the one the client logs for it, so captures left in the work
+// folder do not matter. Until the client has put its window into
+// "KestroMapFile" the library finds no window; until its start-up completes
+// the client drops captures (their files stay, and are removed here).
 inline std::string CaptureWhenReady() {
   const std::string temp = DataFolder() + "temp\\";
+  const std::string marker = "Kestro,WMSnapChot()GetName=";
   std::string taken;
   WaitFor(
       [&] {
+        const size_t from = ReadLog().size();
         if (!SnapTrapTestCapture(FALSE)) {
           Sleep(200);
           return false;
         }
-        std::string name = FindFile(temp + "*.jpg");
-        const std::string line = "Kestro,WMSnapChot()GetName=" + name + "\r\n";
-        size_t at = std::string::npos;
-        WaitFor([&] { return (at = ReadLog().find(line)) != std::string::npos; }, 5000);
+        std::string name;
+        size_t next = std::string::npos;
+        WaitFor(
+            [&] {
+              const std::string log = ReadLog();
+              const size_t at = log.find(marker, from);
+              const size_t end = at == std::string::npos ? at : log.find("\r\n", at);
+              if (end == std::string::npos) return false;
+              name = log.substr(at + marker.size(), end - at - marker.size());
+              next = end + 2;
+              return true;
+            },
+            5000);
+        if (name.empty()) return false;
         Sleep(200);  // the handler's next line, if any, is written by now
-        std::string log = ReadLog();
-        bool dropped = at == std::string::npos;
-        if (!dropped) {
-          size_t next = at + line.size(), end = log.find("\r\n", next);
-          dropped = log.substr(next, end == std::string::npos ? std::string::npos : end - next)
-                        .find("初期化未完了") != std::string::npos;
-        }
+        const std::string log = ReadLog();
+        const size_t end = log.find("\r\n", next);
+        const bool dropped =
+            log.substr(next, end == std::string::npos ? std::string::npos : end - next).find("初期化未完了") !=
+            std::string::npos;
         if (dropped) {
           DeleteFileA((temp + name).c_str());
           Sleep(300);

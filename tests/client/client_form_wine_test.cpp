@@ -3,8 +3,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "client/CaptureState.h"
 #include "client/Global.h"
-#include "client/Unit1.h"
+#include "client/MainForm.h"
 #include "tests/client/WineTestFiles.h"
 
 namespace {
@@ -52,9 +53,15 @@ TEST(MainFormTray, IconStartsBusyAndIsAddedAgainWhenTheShellLostIt) {
   gClosing = true;
   form.SetIco(kTrayNormal);
   EXPECT_FALSE(IconExists(form.Handle()));
-  // A late capture message is swallowed.
-  EXPECT_EQ(SendMessageA(form.Handle(), 1125, 42, 7), 0);
+  // A late capture message reaches no queue.
+  gStartComplete = true;
+  SendMessageA(form.Handle(), 1125, 42, 7);
+  EXPECT_TRUE(gCaptureQueue.Empty());
   gClosing = false;
+  SendMessageA(form.Handle(), 1125, 42, 8);
+  EXPECT_EQ(gCaptureQueue.Size(), 1u);  // the same message is queued while running
+  gCaptureQueue.Clear();
+  gStartComplete = false;
   Form1 = nullptr;
   RemoveTree(gDataDir.substr(0, gDataDir.size() - 1));
 }

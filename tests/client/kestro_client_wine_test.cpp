@@ -113,6 +113,16 @@ TEST_F(KestroProcessTest, StartsOnceIntoTheTrayAndEndsFromTheTrayMenu) {
   DeleteFileA(boxLog_.c_str());
   EXPECT_FALSE(Exited(0));
 
+  // The line above the last item is a separator: the keys pass over it.
+  menu = PopMenu(window);
+  ASSERT_NE(menu, nullptr);
+  PostMessageA(menu, WM_KEYDOWN, VK_UP, 0);
+  PostMessageA(menu, WM_KEYDOWN, VK_UP, 0);
+  PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_TRUE(WaitFor([] { return ReadAll(TodayLog()).find("Kestro,itmCancelClick()\r\n") != std::string::npos; },
+                      10000));
+  EXPECT_FALSE(Exited(0));
+
   // The last item ends the program.
   menu = PopMenu(window);
   ASSERT_NE(menu, nullptr);

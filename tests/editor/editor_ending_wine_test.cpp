@@ -8,8 +8,8 @@
 
 #include "client/EditorPicture.h"
 #include "client/Global.h"
+#include "client/PictureEditor.h"
 #include "client/SettingsValues.h"
-#include "client/Unit5.h"
 #include "forms/Application.h"
 #include "forms/Form.h"
 #include "forms/MessageBox.h"

@@ -9,10 +9,10 @@
 
 #include "client/EditorPicture.h"
 #include "client/Global.h"
+#include "client/NumberDialog.h"
+#include "client/PictureEditor.h"
 #include "client/SettingsValues.h"
-#include "client/Unit5.h"
-#include "client/Unit6.h"
-#include "client/Unit7.h"
+#include "client/TextDialog.h"
 #include "forms/Application.h"
 #include "forms/Button.h"
 #include "forms/Edit.h"

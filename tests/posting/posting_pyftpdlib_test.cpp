@@ -35,21 +35,26 @@ TEST_F(PyftpdlibPosting, SaveFirstPostsReportAndTagUnderTheirExactNames) {
   EXPECT_TRUE(boxes.empty());
 }
 
-TEST_F(PyftpdlibPosting, ExistingFoldersAndMissingTagStillPost) {
+TEST_F(PyftpdlibPosting, ExistingFoldersPostButAReportWithoutItsTagStaysLocal) {
   PutLocalReport("PC0120240501100000002.jpg", "first", "One");
   std::string folder = kDay, name = "PC0120240501100000002.jpg";
   ASSERT_TRUE(poster->fncSendFile(false, folder, name));
-  // Day and tag folders exist now; this report never had a tag file.
+  // Day and tag folders exist now; a re-post of the same name replaces the server copy.
+  PutLocalReport(name, "first, again", "One");
+  ASSERT_TRUE(poster->fncSendFile(false, folder, name)) << poster->LastError();
+  EXPECT_EQ(ReadBytes(OnServer(std::string(kDay) + "\\PC0120240501100000002.jpg")), "first, again");
+  EXPECT_TRUE(boxes.empty());
+
+  // The title lives only in the tag's name: a report without one is not posted.
   PutLocalReport("PC0120240501100000003.jpg", "second", nullptr);
   name = "PC0120240501100000003.jpg";
-  ASSERT_TRUE(poster->fncSendFile(false, folder, name)) << poster->LastError();
-  EXPECT_EQ(ReadBytes(OnServer(std::string(kDay) + "\\PC0120240501100000003.jpg")), "second");
-  EXPECT_FALSE(Exists(LocalReport(name)));
-  // A re-post of the same name replaces the server copy.
-  PutLocalReport(name, "second, again", nullptr);
-  ASSERT_TRUE(poster->fncSendFile(false, folder, name));
-  EXPECT_EQ(ReadBytes(OnServer(std::string(kDay) + "\\PC0120240501100000003.jpg")), "second, again");
-  EXPECT_TRUE(boxes.empty());
+  EXPECT_FALSE(poster->fncSendFile(false, folder, name));
+  EXPECT_EQ(poster->LastOutcome(), PostOutcome::SavedOnly);
+  EXPECT_FALSE(Exists(OnServer(std::string(kDay) + "\\PC0120240501100000003.jpg")));
+  EXPECT_TRUE(Exists(LocalReport(name)));
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "タグファイルが見つかりません");
+  EXPECT_EQ(LastTray(), kTrayError);
 }
 
 TEST_F(PyftpdlibPosting, StoreDownKeepsTheReportUntilARepostSucceeds) {

@@ -31,11 +31,15 @@ TEST_F(SharedFolderPosting, ReportAndTagAreCopiedAndLocalCopiesRemoved) {
   EXPECT_FALSE(Exists(LocalTag(kTag)));
   EXPECT_EQ(trays, (std::vector<int>{kTrayBusy, kTrayNormal}));
 
-  // An existing copy is replaced; a report without a tag posts alone.
-  PutLocalReport(kReport, "JPEG-G", nullptr);
+  // An existing copy is replaced; a report without its tag stays local.
+  PutLocalReport(kReport, "JPEG-G", "画面が固まる");
   std::string folder = kDay, name = kReport;
   ASSERT_TRUE(poster->fncSendFile(false, folder, name));
   EXPECT_EQ(ReadBytes(InStore(std::string(kDay) + "\\" + kReport)), "JPEG-G");
+  PutLocalReport(kReport, "JPEG-I", nullptr);
+  EXPECT_FALSE(poster->fncSendFile(false, folder, name));
+  EXPECT_EQ(ReadBytes(InStore(std::string(kDay) + "\\" + kReport)), "JPEG-G");
+  EXPECT_TRUE(Exists(LocalReport(kReport)));
 }
 
 TEST_F(SharedFolderPosting, MissingDriveFailsWithoutSuffixAndKeepsFiles) {

@@ -100,3 +100,44 @@ TEST_F(RegistrationProcessTest, SessionEndAtTheOpenFormEndsTheClientWithoutQuest
   EXPECT_TRUE(ReadAll(boxLog_).empty()) << ReadAll(boxLog_);
   EXPECT_EQ(FindFile(DataFolder() + "temp\\*.jpg"), capture);  // the capture is not dropped at an end
 }
+
+TEST_F(RegistrationProcessTest, AltF4OnAButtonKeepsTheFormAndInputMethodCharactersKeepTheTitleLimit) {
+  SetEnvironmentVariableA("KESTRO_MSGBOX_REPLY", "Cancel");  // a close question would keep the form
+  HWND form = StartAndCapture();
+  ASSERT_NE(form, nullptr);
+  HWND panel = FindControl(form, "FormsPanel", "画像");
+  ASSERT_NE(panel, nullptr);
+  HWND terminal = FindWindowExA(panel, nullptr, "Edit", nullptr);
+  HWND title = terminal ? FindWindowExA(panel, terminal, "Edit", nullptr) : nullptr;
+  HWND hint = FindControl(form, "Button", "ヒント");
+  ASSERT_NE(title, nullptr);
+  ASSERT_NE(hint, nullptr);
+  const std::string full(49, 'a');
+  SendMessageA(title, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(full.c_str()));
+
+  // Alt+F4 as a button gets it, then two characters of the input method:
+  // the first makes the fiftieth character, the second is refused.
+  const LPARAM altF4 = 0x20000000 | (0x3E << 16) | 1;
+  PostMessageA(hint, WM_SYSKEYDOWN, VK_F4, altF4);
+  PostMessageA(title, EM_SETSEL, 49, 49);
+  PostMessageW(title, WM_IME_CHAR, 0x3042, 1);  // "あ"
+  PostMessageW(title, WM_IME_CHAR, 0x3044, 1);  // "い"
+  auto text = [](HWND window) {
+    char buffer[256] = {};
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer), SMTO_BLOCK, 5000,
+                        nullptr);
+    return std::string(buffer);
+  };
+  // (Wine hands a posted character on as some double-byte character: only
+  // the count is checked.)
+  EXPECT_TRUE(WaitFor([&] { return text(title).size() > full.size(); }, 10000)) << text(title);
+  Sleep(1000);  // a close that the key had asked for would have come by now
+  EXPECT_EQ(text(title).substr(0, full.size()), full);
+  EXPECT_EQ(text(title).size(), full.size() + 2);  // fifty characters, the last a double-byte one
+  EXPECT_TRUE(IsWindowVisible(form));
+  EXPECT_EQ(Log().find("登録画面,FormCloseQuery()"), std::string::npos);
+  EXPECT_TRUE(ReadAll(boxLog_).empty()) << ReadAll(boxLog_);
+
+  PostMessageA(FindWindowA("TForm1", "Kestro"), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(Exited(15000));
+}

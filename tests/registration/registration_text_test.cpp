@@ -73,3 +73,12 @@ TEST(RegistrationTitle, TypingStopsAtFiftyCharactersButBackspaceWorks) {
   EXPECT_FALSE(TitleTakesKey(wide, 'x'));
   EXPECT_TRUE(TitleTakesKey(wide, '\b'));
 }
+
+TEST(RegistrationTitle, ACommittedCompositionIsCutToWhatFitsInFiftyCharacters) {
+  std::string title;
+  for (int i = 0; i < 47; ++i) title += "表";
+  EXPECT_EQ(TitleImeFit(title, "あい"), "あい");
+  EXPECT_EQ(TitleImeFit(title, "ソあいう"), "ソあい");  // three characters, trail byte 0x5C included
+  EXPECT_EQ(TitleImeFit(title + "aaa", "あい"), "");
+  EXPECT_EQ(TitleImeFit("", std::string(60, 'x')), std::string(50, 'x'));
+}
