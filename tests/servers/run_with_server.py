@@ -2,13 +2,15 @@
 """Runs a command against a real FTP server on <addr>:21 of its own.
 
   run_with_server.py --kind pyftpdlib|vsftpd|faulty --addr 127.0.0.N
-                     --root DIR [--script NAME] -- COMMAND...
+                     --root DIR [--script NAME] [--anonymous] -- COMMAND...
 
 Starts the server with DIR as its root folder, holding only an empty writable
 folder "kestro" (the tests work in it), waits until port 21 answers, runs COMMAND with KESTRO_TEST_FTP_HOST, _USER, _PASS and _ROOT (the
 server's root folder as a Unix path) in its environment, stops the server
 and exits with the command's exit code. Each test uses its own 127.0.0.N
-(see servers.cmake), so servers of parallel tests never meet.
+(see servers.cmake), so servers of parallel tests never meet. With
+--anonymous, pyftpdlib takes the user "anonymous" with any password instead
+of its own user.
 """
 import argparse
 import os
@@ -77,6 +79,8 @@ def wait_for_port(addr, seconds=15):
 def start_server(args, workdir):
     user, password = "kestro", "kestro-pass"
     if args.kind == "pyftpdlib":
+        if args.anonymous:
+            user, password = "anonymous", ""
         low, high = passive_range(args.addr)
         command = [PYTHON, os.path.join(HERE, "pyftpdlib_server.py"), "--addr", args.addr, "--root", args.root,
                    "--user", user, "--password", password, "--passive-ports", "%d-%d" % (low, high)]
@@ -126,6 +130,7 @@ def main():
     parser.add_argument("--addr", required=True)
     parser.add_argument("--root", required=True)
     parser.add_argument("--script", default="")
+    parser.add_argument("--anonymous", action="store_true")
     args = parser.parse_args(argv[:split])
     command = argv[split + 1:]
 

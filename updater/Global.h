@@ -1,0 +1,32 @@
+// Constants, folders and the log writer of the updater.
+#pragma once
+#include <string>
+
+namespace updater {
+
+constexpr char kMakerFolder[] = "Veltrana";
+constexpr char kProductFolder[] = "downloader";
+constexpr char kIniFile[] = "downloader.ini";
+constexpr char kIniSection[] = "DOWNLOADER";
+constexpr char kLogTag[] = "(DOWNLOADER)";
+constexpr unsigned kTimerInterval = 500;
+constexpr char kAnimationFile[] = "pctopc.avi";
+constexpr char kWorkFolder[] = "temp\\";
+constexpr char kServerFolder[] = "download/";
+constexpr char kFtpUser[] = "anonymous";
+constexpr char kFtpPassword[] = "";
+constexpr char kFtpTimeOut[] = "5000";
+// Used when the settings file names no server.
+constexpr char kDefaultServer[] = "127.0.0.1";
+constexpr char kUnknownError[] = "不明なエラーが発生しました";
+
+}  // namespace updater
+
+// <common app data>\Veltrana\downloader\ and the program folder, each with
+// a trailing "\"; the settings file in the program folder.
+extern std::string gDataDir;
+extern std::string gExeDir;
+extern std::string gIniPath;
+
+// Appends one line to <data>syslog\<yyyymmdd>.txt; never raises.
+bool fncWriteSysLog(const std::string& message);

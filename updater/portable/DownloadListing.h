@@ -1,0 +1,33 @@
+// Lines of a server listing turned into the files to download.
+#pragma once
+#include <string>
+
+namespace updater {
+
+enum class ListingStyle { Msdos, Unix };
+
+// The style of a whole listing, from its first line mapped to lower case:
+// UNIX when it begins with "-", "d" or "l", MSDOS otherwise.
+ListingStyle ListingStyleOf(const std::string& firstLineLower);
+
+enum class LineKind { Empty, Folder, File, Refused };
+
+struct ListingLine {
+  LineKind kind;
+  std::string name;  // File: the name; Refused: the name that was refused
+};
+
+// One listing line: MSDOS lines hold date, time, size or "<DIR>", name;
+// UNIX lines permissions, links, owner, group, size, month, day, time or
+// year, name. The name runs to the end of the line. A name that is not a
+// plain file name (IsPlainFileName) is Refused.
+ListingLine ReadListingLine(const std::string& line, ListingStyle style);
+
+// A name that stays inside the folder it is written to: not empty, no
+// "..", no "\", "/" or ":", none of the characters Windows refuses in file
+// names, no control characters and no device name (CON, NUL, COM1, ...).
+// Code page 932: the second byte of a double-byte character counts as none
+// of these.
+bool IsPlainFileName(const std::string& name);
+
+}  // namespace updater
