@@ -11,7 +11,7 @@ need_root() { [ "$(id -u)" = 0 ] || { echo "setup.sh: run as root (apt-get)" >&2
 
 packages=(g++-mingw-w64-i686 wine wine32:i386 xvfb xauth locales fonts-ipafont
           cmake make g++ clang googletest libjpeg62-turbo-dev python3 python3-pyftpdlib
-          vsftpd nasm dpkg-dev curl imagemagick x11-utils)
+          vsftpd nasm dpkg-dev curl imagemagick x11-utils python3-xlwt python3-xlrd)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -36,6 +36,11 @@ void AppState::SetVisible(bool on) {
   }
 }
 
+void AppState::OpenBook(const std::shared_ptr<BookState>& book) {
+  books.push_back(book);
+  activeBook = book;
+}
+
 void AppState::CloseBook(const std::shared_ptr<BookState>& book) {
   book->closed = true;
   for (size_t i = 0; i < books.size(); ++i)

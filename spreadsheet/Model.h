@@ -50,6 +50,8 @@ struct AppState {
 
   void CheckRunning() const;  // raises after Quit
   void SetVisible(bool visible);
+  // The book joins the open books as the active one.
+  void OpenBook(const std::shared_ptr<BookState>& book);
   void CloseBook(const std::shared_ptr<BookState>& book);
   void Quit();
 };

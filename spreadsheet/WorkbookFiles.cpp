@@ -3,6 +3,7 @@
 #include "spreadsheet/DispatchObject.h"
 #include "spreadsheet/Text.h"
 #include "spreadsheet/portable/WorkbookFormat.h"
+#include "spreadsheet/portable/XlsWorkbook.h"
 
 namespace xlstandin {
 
@@ -36,7 +37,7 @@ std::shared_ptr<BookState> LoadBook(const std::wstring& path, const std::string&
   if (!ReadWholeFile(full, bytes)) throw StandInError("'" + ToUtf8(full) + "' cannot be found or opened");
   spreadsheet::WorkbookDocument document;
   std::string error;
-  if (!spreadsheet::ReadWorkbook(bytes, document, error))
+  if (!spreadsheet::ReadWorkbookFile(bytes, document, error))
     throw StandInError("'" + ToUtf8(full) + "' is not a workbook: " + error);
   if (!document.password.empty() && (!passwordGiven || password != document.password))
     throw StandInError(passwordGiven ? "the password is not correct" : "the workbook is protected by a password");

@@ -50,8 +50,7 @@ void WorkbooksObject::Run(DISPID id, Args& args, VARIANT* result) {
       bool passwordGiven = args.Has(kOpenPassword);
       Book book = LoadBook(FromUtf8(args.Text(0)), passwordGiven ? args.Text(kOpenPassword) : std::string(),
                            passwordGiven);
-      app_->books.push_back(book);
-      app_->activeBook = book;
+      app_->OpenBook(book);
       ReturnObject(result, new WorkbookObject(app_, book));
       return;
     }
@@ -62,8 +61,7 @@ void WorkbooksObject::Run(DISPID id, Args& args, VARIANT* result) {
       sheet->sheet.name = "Sheet1";
       book->sheets.push_back(sheet);
       book->active = sheet;
-      app_->books.push_back(book);
-      app_->activeBook = book;
+      app_->OpenBook(book);
       ReturnObject(result, new WorkbookObject(app_, book));
       return;
     }

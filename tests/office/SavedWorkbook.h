@@ -1,11 +1,12 @@
 // For Windows tests: reads a workbook file that the stand-in application
-// saved, and the value of one of its cells.
+// saved (or a real .xls workbook such as a shipped template), and the value of
+// one of its cells.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "spreadsheet/portable/WorkbookFormat.h"
+#include "spreadsheet/portable/XlsWorkbook.h"
 #include "tests/office/StandInTestSupport.h"
 
 namespace standin {
@@ -13,7 +14,7 @@ namespace standin {
 inline spreadsheet::WorkbookDocument SavedWorkbook(const std::string& path) {
   spreadsheet::WorkbookDocument document;
   std::string error;
-  EXPECT_TRUE(spreadsheet::ReadWorkbook(ReadBytes(path), document, error)) << path << ": " << error;
+  EXPECT_TRUE(spreadsheet::ReadWorkbookFile(ReadBytes(path), document, error)) << path << ": " << error;
   return document;
 }
 

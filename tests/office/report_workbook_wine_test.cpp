@@ -62,19 +62,34 @@ class ReportWorkbook : public ::testing::Test {
 };
 
 TEST_F(ReportWorkbook, WritesTheCellsThePictureAndThePassword) {
+  // The shipped template is a real .xls workbook, and stays one.
+  const std::string templateBytes = ReadBytes(input_.templatePath);
+  ASSERT_EQ(templateBytes.compare(0, 8, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"), 0);
   std::string password;
   ASSERT_TRUE(office::fncMakePwd("20240501093000", password));
+  input_.project = "営業部";
+  input_.outbreakDate = "2024/04/30(火)";
   ASSERT_TRUE(workbook::fucXlsSet(path_, "PC0120240501093000001", password, input_));
   std::string saved;
   spreadsheet::Sheet sheet = SavedSheet(path_, &saved);
   EXPECT_EQ(saved, password);
+  EXPECT_EQ(sheet.name, u8"報告書");
   EXPECT_EQ(Cell(sheet, "T2"), "PC0120240501093000001");
   EXPECT_EQ(Cell(sheet, "E3"), u8"2024/05/01(水)");
+  EXPECT_EQ(Cell(sheet, "E4"), u8"2024/04/30(火)");
   EXPECT_EQ(Cell(sheet, "E5"), "PC01");
-  EXPECT_EQ(Cell(sheet, "I7"), "");
+  EXPECT_EQ(Cell(sheet, "I7"), u8"営業部");
   EXPECT_EQ(Cell(sheet, "I8"), u8"画面が固まる");
   EXPECT_EQ(Cell(sheet, "I9"), "abc");
   EXPECT_EQ(Cell(sheet, "E11"), "a\nb\nc");
+  for (const char* name : {"T2", "E3", "E4", "E5", "I7", "I8", "I9", "E11"}) {
+    spreadsheet::CellAddress at;
+    ASSERT_TRUE(spreadsheet::ParseCellAddress(name, at));
+    EXPECT_EQ(sheet.cells[at].format, "@") << name;
+  }
+  // The template's labels stay around the filled cells.
+  EXPECT_EQ(Cell(sheet, "G8"), u8"件名");
+  EXPECT_EQ(Cell(sheet, "R2"), u8"報告番号");
   ASSERT_EQ(sheet.pictures.size(), 1u);
   EXPECT_DOUBLE_EQ(sheet.pictures[0].height, 350);
   EXPECT_DOUBLE_EQ(sheet.pictures[0].width, 437.5);
@@ -88,8 +103,7 @@ TEST_F(ReportWorkbook, WritesTheCellsThePictureAndThePassword) {
   EXPECT_LT(lastFormat, firstValue);
   EXPECT_LT(calls.find("Pictures.Height = 350"), calls.find("Pictures.Top = 280"));
   EXPECT_NE(calls.find("Workbook(PC0120240501093000001.xls).Close(False)"), std::string::npos);
-  EXPECT_EQ(SavedSheet(input_.templatePath).cells.count({20, 2}), 1u);
-  EXPECT_EQ(Cell(SavedSheet(input_.templatePath), "T2"), "");
+  EXPECT_EQ(ReadBytes(input_.templatePath), templateBytes);
 }
 
 TEST_F(ReportWorkbook, WithoutProtectionTheBookOpensWithoutPassword) {
@@ -111,6 +125,13 @@ TEST_F(ReportWorkbook, FailuresReturnFalseAndLeaveNoWorkbook) {
   input_.templatePath = store_ + "none.xls";
   EXPECT_FALSE(workbook::fucXlsSet(path_, "PC0120240501093000001", "1234", input_));
   EXPECT_FALSE(Exists(path_));
+  // A template that is no workbook at all, or a real one cut short.
+  standin::WriteBytes(store_ + "none.xls", "plain text, no workbook\r\n");
+  EXPECT_FALSE(workbook::fucXlsSet(path_, "PC0120240501093000001", "1234", input_));
+  standin::WriteBytes(store_ + "none.xls", ReadBytes(standin::ProgramFolder() + "template.xls").substr(0, 3000));
+  EXPECT_FALSE(workbook::fucXlsSet(path_, "PC0120240501093000001", "1234", input_));
+  EXPECT_FALSE(Exists(path_));
+  DeleteFileA((store_ + "none.xls").c_str());
 }
 
 TEST_F(ReportWorkbook, PasswordChangeAndReTag) {

@@ -172,21 +172,3 @@ TEST(PictureFileSize, ReadsJpegPngGifAndBmpHeaders) {
   EXPECT_FALSE(ReadImageSize(jpeg.substr(0, 12), w, h));  // cut off inside the frame header
   EXPECT_EQ(PixelsToPoints(1000), 750);
 }
-
-TEST(ReportTemplate, HoldsTheEightReportCellsAsText) {
-  std::ifstream in(KESTRO_REPORT_TEMPLATE, std::ios::binary);
-  std::stringstream all;
-  all << in.rdbuf();
-  WorkbookDocument book;
-  std::string error;
-  ASSERT_TRUE(ReadWorkbook(all.str(), book, error)) << error;
-  EXPECT_TRUE(book.password.empty());
-  for (const char* name : {"T2", "E3", "E4", "E5", "I7", "I8", "I9", "E11"}) {
-    CellAddress at;
-    ASSERT_TRUE(ParseCellAddress(name, at));
-    auto cell = book.sheets[0].cells.find(at);
-    ASSERT_NE(cell, book.sheets[0].cells.end()) << name;
-    EXPECT_EQ(cell->second.format, "@") << name;
-    EXPECT_TRUE(cell->second.value.empty()) << name;
-  }
-}
