@@ -6,10 +6,12 @@
 #include <stdexcept>
 
 #include "client/Global.h"
+#include "client/ListForm.h"
 #include "client/MainForm.h"
 #include "client/NumberDialog.h"
 #include "client/PictureEditor.h"
 #include "client/RegistrationForm.h"
+#include "client/SettingsForm.h"
 #include "client/TextDialog.h"
 #include "forms/Application.h"
 #include "forms/MessageBox.h"
@@ -37,6 +39,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     TTmxFtp ftp;
     TmxFtp = &ftp;
     if (!ftp.Create()) throw std::runtime_error("通信部品を作成できません");
+    TForm2 form2;
+    if (!form2.Create()) throw std::runtime_error("設定画面を作成できません");
     TForm5 form5;
     Form5 = &form5;
     if (!form5.Create()) throw std::runtime_error("プレビュー画面を作成できません");
@@ -44,12 +48,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     TForm3 form3(ftp);
     if (!form3.Create()) throw std::runtime_error("登録画面を作成できません");
     gRegistration = &form3;
+    TForm4 form4;
+    if (!form4.Create()) throw std::runtime_error("一覧画面を作成できません");
 
     gStartComplete = true;
     if (!form1.tmrEvent.Enabled()) form1.tmrEvent.SetEnabled(true);
     application.Run();
+    Form4 = nullptr;
     gRegistration = nullptr;
     Form5 = nullptr;
+    Form2 = nullptr;
     TmxFtp = nullptr;
     FrmSetString = nullptr;
     FrmSetNumber = nullptr;

@@ -10,6 +10,8 @@
 #include "client/ClientSettings.h"
 #include "client/Common.h"
 #include "client/Global.h"
+#include "client/ListForm.h"
+#include "client/SettingsForm.h"
 #include "client/TrayIcons.h"
 #include "common/ViewerLookup.h"
 #include "common/portable/Cp932.h"
@@ -334,9 +336,15 @@ void TForm1::itmDrawItem(const forms::PopupMenu::Item& item, const DRAWITEMSTRUC
   }
 }
 
-void TForm1::itmSetteiClick() { Log("itmSetteiClick()"); }
+void TForm1::itmSetteiClick() {
+  Log("itmSetteiClick()");
+  if (Form2) Form2->ShowSettings();
+}
 
-void TForm1::itmListClick() { Log("itmListClick()"); }
+void TForm1::itmListClick() {
+  Log("itmListClick()");
+  if (Form4) Form4->ShowList();
+}
 
 void TForm1::itmHintClick() {
   Log("itmHintClick()");

@@ -7,6 +7,7 @@
 #include "client/EditorIcons.h"
 #include "client/Global.h"
 #include "client/NumberDialog.h"
+#include "client/SettingsForm.h"
 #include "client/SettingsValues.h"
 #include "client/TextDialog.h"
 #include "client/portable/EditorSettings.h"
@@ -550,7 +551,10 @@ void TForm5::N7Click() {
 }
 
 void TForm5::N8Click() {
-  if (OnShowSettings) OnShowSettings();
+  if (OnShowSettings)
+    OnShowSettings();
+  else if (Form2)
+    Form2->ShowSettings();
 }
 
 void TForm5::FormCloseQuery(bool& canClose) {

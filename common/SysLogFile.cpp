@@ -8,6 +8,9 @@
 
 namespace {
 
+constexpr int kOpenTries = 10;
+constexpr DWORD kOpenRetryMs = 5;
+
 LogTime ToLogTime(const SYSTEMTIME& st) {
   return LogTime{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
 }
@@ -15,20 +18,32 @@ LogTime ToLogTime(const SYSTEMTIME& st) {
 }  // namespace
 
 bool AppendSysLogLine(const std::string& dataDir, const std::string& tag, const std::string& message) {
+  return AppendSysLogLines(dataDir, tag, {message});
+}
+
+bool AppendSysLogLines(const std::string& dataDir, const std::string& tag, const std::vector<std::string>& messages) {
   if (dataDir.empty()) return false;  // before start-up has fixed the folders
+  if (messages.empty()) return true;
   try {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    const std::string line = BuildSysLogLine(ToLogTime(now), tag, message);
+    std::string lines;
+    for (const std::string& message : messages) lines += BuildSysLogLine(ToLogTime(now), tag, message);
     const std::string folder = dataDir + "syslog";
     if (!FolderExists(folder)) ForceDirectories(folder);
     const std::string path = folder + "\\" + SysLogFileName(ToLogTime(now));
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return true;  // another writer has it: the line is lost
+    // The client and the manager share the file: readers may stay, and a
+    // writer that has it is waited for briefly before the lines are given up.
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < kOpenTries && file == INVALID_HANDLE_VALUE; ++attempt) {
+      if (attempt) Sleep(kOpenRetryMs);
+      file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
+    if (file == INVALID_HANDLE_VALUE) return true;  // held for longer: the lines are lost
     SetFilePointer(file, 0, nullptr, FILE_END);
     DWORD written = 0;
-    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    WriteFile(file, lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr);
     CloseHandle(file);
     return true;
   } catch (...) {

@@ -3,11 +3,14 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 // Appends one line "yyyy/mm/dd,hh:nn:ss.zzz,<tag>,<message>" CR LF to
 // today's file under dataDir. False when dataDir is empty or on an error;
 // a file held by another writer loses the line and gives true.
 bool AppendSysLogLine(const std::string& dataDir, const std::string& tag, const std::string& message);
+// The same for many messages, one line each, with one opening of the file.
+bool AppendSysLogLines(const std::string& dataDir, const std::string& tag, const std::vector<std::string>& messages);
 
 // Deletes the files matching pattern in <dataDir>syslog\ whose date key is
 // validDay days or more before today, reporting each step through log.

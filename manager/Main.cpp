@@ -11,6 +11,7 @@
 #include "manager/LoginForm.h"
 #include "manager/ManagerSettings.h"
 #include "manager/ReportWindow.h"
+#include "manager/SpreadsheetOptionsForm.h"
 #include "transfer/TTmxFtp.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -34,9 +35,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     TTmxFtp ftp;
     TmxFtp = &ftp;
     if (!ftp.Create()) throw std::runtime_error("通信部品を作成できません");
+    TForm3 form3;
+    Form3 = &form3;
+    if (!form3.Create(WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME, 767, 575))
+      throw std::runtime_error("エクセル出力種別画面を作成できません");
 
     form2.Show(SW_SHOWNORMAL);
     application.Run();
+    Form3 = nullptr;
     TmxFtp = nullptr;
     Form1 = nullptr;
     Form2 = nullptr;

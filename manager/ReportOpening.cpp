@@ -81,6 +81,35 @@ int TForm1::fucXlsFind() {
   return 0;
 }
 
+int ReportWindowRows::SelectionTop() const { return form_.sg1.SelectionTop(); }
+int ReportWindowRows::SelectionBottom() const { return form_.sg1.SelectionBottom(); }
+std::string ReportWindowRows::Cell(int col, int row) const { return form_.sg1.Cell(col, row); }
+void ReportWindowRows::SetCell(int col, int row, const std::string& text) { form_.sg1.SetCell(col, row, text); }
+CatalogueLists& ReportWindowRows::Lists() { return form_.Lists; }
+void ReportWindowRows::StartPanel(const std::string& message) {
+  form_.panelMsg.SetText(message);
+  form_.StartPanel();
+}
+void ReportWindowRows::EndPanel() { form_.EndPanel(); }
+void ReportWindowRows::ListDisp() { form_.ListDisp(); }
+void ReportWindowRows::SetProgress(const std::string& text) {
+  form_.progress.SetText(text);
+  RedrawWindow(form_.Panel1.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+void ReportWindowRows::SetStatusText(const std::string& text) { form_.StatusBar1.SetPanelText(0, text); }
+void ReportWindowRows::StopAnimation() { form_.Animate1.Stop(); }
+void ReportWindowRows::StartAnimation() { form_.Animate1.Play(-1); }
+bool ReportWindowRows::AbortRequested() const { return form_.abortFlag != 0; }
+bool ReportWindowRows::SpreadsheetAvailable() const { return form_.xlsAvailable; }
+std::string ReportWindowRows::GetTagFileName(const std::string& tagFolder, const std::string& base) {
+  return form_.GetTagFileName(tagFolder, base);
+}
+
+void TForm1::SpeedButton1Click() {
+  ReportWindowRows rows(*this);
+  fncOpenReports(rows);
+}
+
 void TForm1::fncOpenReports(ReportRows& rows) {
   ReportRowOperation(*this, rows, ReportRowOperation::Kind::Open).Run();
 }

@@ -41,6 +41,30 @@ class ReportRows {
   virtual std::string GetTagFileName(const std::string& tagFolder, const std::string& base) = 0;
 };
 
+// ReportRows over the report window itself.
+class ReportWindowRows : public ReportRows {
+ public:
+  explicit ReportWindowRows(TForm1& form) : form_(form) {}
+  int SelectionTop() const override;
+  int SelectionBottom() const override;
+  std::string Cell(int col, int row) const override;
+  void SetCell(int col, int row, const std::string& text) override;
+  CatalogueLists& Lists() override;
+  void StartPanel(const std::string& message) override;
+  void EndPanel() override;
+  void ListDisp() override;
+  void SetProgress(const std::string& text) override;
+  void SetStatusText(const std::string& text) override;
+  void StopAnimation() override;
+  void StartAnimation() override;
+  bool AbortRequested() const override;
+  bool SpreadsheetAvailable() const override;
+  std::string GetTagFileName(const std::string& tagFolder, const std::string& base) override;
+
+ private:
+  TForm1& form_;
+};
+
 class ReportRowOperation {
  public:
   enum class Kind { Open, EditComment };

@@ -21,8 +21,12 @@
 #include "forms/SpeedButton.h"
 #include "forms/StatusBar.h"
 #include "forms/StringGrid.h"
+#include "forms/ToolTip.h"
 #include "manager/portable/CatalogueDay.h"
 #include "manager/portable/CatalogueLists.h"
+
+class ReportRows;  // manager/ReportOpening.h
+enum class StoreFileState;  // manager/portable/ProjectListRules.h
 
 class TForm1 : public forms::Form {
  public:
@@ -39,6 +43,19 @@ class TForm1 : public forms::Form {
   int ftpReNameFile(const std::string& folder, const std::string& oldName, const std::string& newName);
   int ftpPutFile(const std::string& folder, const std::string& name);
 
+  // Opening under the edit lock (ReportOpening.cpp) and comment editing
+  // (CommentEditing.cpp) of the rows selected in the grid.
+  void fncOpenReports(ReportRows& rows);
+  void fncEditComment(ReportRows& rows);
+  // The same on this window's grid: the open button and the grid's
+  // double-click (fncEditComment for the comment column).
+  void SpeedButton1Click();
+  void fncEditComment();
+  // -1 while a spreadsheet window ("XLMAIN") is open, else 0.
+  int checkXls();
+  // 1 when spreadsheet automation can be started, else 0.
+  int fucXlsFind();
+
   // Server listings and the catalogue (ServerListings.cpp).
   // Refreshes the catalogue files of the days from..to ("yyyymmdd"):
   // 0 done, -1 login failed, -2 broken off by an error.
@@ -51,6 +68,12 @@ class TForm1 : public forms::Form {
   // The tag file name of a report (base: its name without the extension)
   // in the tag folder "<yyyymmdd>tag"; "" when none or unreadable.
   std::string GetTagFileName(const std::string& tagFolder, const std::string& base);
+
+  // The store's project list edited in the PC's text editor (ProjectListEditing.cpp).
+  void SpeedButton11Click();
+  // Catalogue files to and from this PC's backup folder on the store (CatalogueBackup.cpp).
+  void SpeedButton12Click();  // restore
+  void SpeedButton13Click();  // backup
 
   // The window (ReportWindow.cpp).
   void StartPanel();
@@ -94,6 +117,13 @@ class TForm1 : public forms::Form {
   bool ConnectStore();
   // FtpDisconnect, then "切断完了" after a done operation or "FTP切断完了".
   void DisconnectStore(bool operationDone);
+  // Whether the store holds the project list, asked after a failed fetch.
+  StoreFileState ProjectListOnStore();
+  // One editor round on the file: false when the editor cannot be started.
+  bool RunProjectListEditor(const std::string& file);
+  // Catalogue backup and restore steps: the run's result, 0 done.
+  int BackupCatalogue(const std::string& computer, const std::vector<std::string>& names);
+  int RestoreCatalogue(const std::string& computer);
 
   void CreateControls();
   void CreateIcons();
@@ -119,7 +149,10 @@ class TForm1 : public forms::Form {
   FolderListing ListSharedFolder(const std::string& folder, std::vector<std::string>& names,
                                  std::vector<std::string>* sizes);
   std::vector<std::string> Memo1Sizes;  // shared folder: the size of each Memo1 entry
-  HBRUSH backBrush_ = nullptr;
+  HBRUSH backBrush_ = nullptr, whiteBrush_ = nullptr;
+  forms::SpeedButton* Button(int number);  // SpeedButton1..16
+  forms::Label labels_[7];
+  forms::ToolTip checkHint_, editHint_;
 };
 
 extern TForm1* Form1;

@@ -25,10 +25,12 @@ bool FtpMode() { return gMgr.SAVE == 1; }
 std::string CatalogueFile(const std::string& day) { return CatalogueFolder() + day + ".ini"; }
 
 void LogSkipped(const std::vector<SkippedEntry>& skipped) {
+  std::vector<std::string> lines;
   for (const SkippedEntry& entry : skipped) {
-    fncWriteSysLog(entry.text);
-    fncWriteSysLog(SkipReasonText(entry.reason));
+    lines.push_back(entry.text);
+    lines.push_back(SkipReasonText(entry.reason));
   }
+  fncWriteSysLogLines(lines);
 }
 
 const char* ListingText(FolderListing listing) {
@@ -122,7 +124,7 @@ int TForm1::ftpGetLists(const std::string& from, const std::string& to) {
         fncWriteSysLog(path + "<-FTPリスト取得完了待ち合わせ・・・・");
         Memo1Listing = ListFtpFolder(path, Memo1);
         if (Memo1Listing != FolderListing::Ok) fncWriteSysLog(path + "<-FTPリスト取得失敗・・・・");
-        for (const std::string& line : Memo1) fncWriteSysLog(line);
+        fncWriteSysLogLines(Memo1);
       } else {
         const std::string folder = gMgr.FILESAVEPATH + d;
         TmxFtp->path = folder;
@@ -167,7 +169,7 @@ void TForm1::MakeFileList(const std::string& day) {
       tags = ListFtpFolder("/" + gServerRoot + "/" + day + "tag" + "/", lines);
       if (tags == FolderListing::Ok) {
         fncWriteSysLog(day + "<-タグ情報展開");
-        for (const std::string& line : lines) fncWriteSysLog(line);
+        fncWriteSysLogLines(lines);
       }
       tagNames = TagNamesFromListing(lines, skipped);
     } else {

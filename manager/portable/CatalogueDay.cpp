@@ -1,6 +1,7 @@
 #include "manager/portable/CatalogueDay.h"
 
 #include <cctype>
+#include <unordered_map>
 
 #include "manager/portable/CatalogueNames.h"
 #include "manager/portable/ListingLines.h"
@@ -90,6 +91,12 @@ std::vector<std::string> TagNamesFromEntries(const std::vector<std::string>& ent
 std::vector<CatalogueEntry> BuildDayEntries(const std::vector<StoreFile>& files,
                                             const std::vector<std::string>& tagNames, bool sharedFolder,
                                             std::vector<SkippedEntry>& skipped) {
+  // The first tag of each report base, so that each lookup is one search.
+  std::unordered_map<std::string, size_t> firstTag;
+  for (size_t i = 0; i < tagNames.size(); ++i) {
+    const int separator = fncLastDelimiterPos("_", tagNames[i]);
+    if (separator >= 1) firstTag.emplace(TrimText(tagNames[i].substr(0, separator - 1)), i);
+  }
   std::vector<CatalogueEntry> entries;
   for (const StoreFile& file : files) {
     const std::string upper = Upper(file.name);
@@ -115,7 +122,9 @@ std::vector<CatalogueEntry> BuildDayEntries(const std::vector<StoreFile>& files,
     }
     entry.fileSize = file.size;
     entry.fileType = FileTypeOf(entry.section);
-    std::string tag = fncFindTagFile(entry.section.substr(0, entry.section.size() - 4), tagNames, false);
+    const std::string base = entry.section.substr(0, entry.section.size() - 4);
+    const auto found = firstTag.find(TrimText(base));
+    const std::string tag = found == firstTag.end() ? "" : fncFindTagFile(base, {tagNames[found->second]}, false);
     if (!tag.empty()) {
       entry.comment = fncCommentFromTagName(tag);
       entry.project = fncProjectFromName(tag);

@@ -68,8 +68,17 @@ inline HWND VisibleWindow(const char* className, const std::string& caption, DWO
 }
 
 inline HWND LoginForm(DWORD timeoutMs = 20000) { return VisibleWindow("TForm2", "ケストロ管理ツールログイン", timeoutMs); }
+// The report window; its caption goes on with the store it works on.
 inline HWND ReportWindow(DWORD timeoutMs = 20000) {
-  return VisibleWindow("TForm1", "ケストロ管理画面（KestroMgr）", timeoutMs);
+  const std::string caption = "ケストロ管理画面（KestroMgr）";
+  HWND window = nullptr;
+  auto shown = [&] {
+    window = FindWindowA("TForm1", nullptr);
+    char text[512] = {};
+    if (window) GetWindowTextA(window, text, sizeof text);
+    return window && IsWindowVisible(window) && std::string(text).compare(0, caption.size(), caption) == 0;
+  };
+  return WaitFor(shown, timeoutMs) ? window : nullptr;
 }
 
 // The text of a window of another process (WM_GETTEXT is carried across).

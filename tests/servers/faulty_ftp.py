@@ -15,6 +15,7 @@ server on the files under <root>; the other scripts add one fault each:
   drop_data        RETR: half the data, the data connection is reset, no 226
   abort_data       RETR: half the data, data closed, "426" on control
   stall_upload     STOR: the data connection is never read
+  list_abort       LIST: the data connection is closed at once, "426"
   pasv_noparen     PASV reply without parentheses
   pasv_seven       PASV reply with seven fields
   pasv_range       PASV reply with a field above 255
@@ -204,6 +205,10 @@ class Session(socketserver.BaseRequestHandler):
     def do_LIST(self, arg):
         data = self.accept_data()
         self.reply("150 Here comes the listing.")
+        if self.script == "list_abort":
+            data.close()
+            self.reply("426 Connection closed; transfer aborted.")
+            return
         folder = self.local(".")
         lines = []
         for name in sorted(os.listdir(folder)):

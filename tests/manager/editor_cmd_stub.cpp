@@ -1,0 +1,60 @@
+// Stands in for the command interpreter and the text editor it would open:
+// copied as CMD.exe beside the manager under test, it gets the manager's
+// command line "CMD" "/C" "<file>". Run N (from 1) records the command line
+// and the file as it found it in KESTRO_TEST_EDITOR_DIR, writes write<N>.txt
+// of that folder over the file when present, and copies script<N>.txt over
+// KESTRO_TEST_SCRIPT_FILE (the fault server's script) when present.
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+std::string ReadBytes(const std::string& path, bool& found) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  found = file != INVALID_HANDLE_VALUE;
+  std::string bytes;
+  if (!found) return bytes;
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+  CloseHandle(file);
+  return bytes;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes, DWORD disposition = CREATE_ALWAYS) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  SetFilePointer(file, 0, nullptr, FILE_END);
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+}  // namespace
+
+int main() {
+  const char* dirValue = std::getenv("KESTRO_TEST_EDITOR_DIR");
+  if (!dirValue) return 1;
+  const std::string dir = std::string(dirValue) + "\\";
+  bool found = false;
+  const std::string commandLine = GetCommandLineA();
+  int run = 1;
+  while (GetFileAttributesA((dir + "seen" + std::to_string(run) + ".txt").c_str()) != INVALID_FILE_ATTRIBUTES) ++run;
+  WriteBytes(dir + "commands.txt", commandLine + "\r\n", OPEN_ALWAYS);
+  // The file is the last quoted argument.
+  const size_t end = commandLine.find_last_of('"');
+  const size_t start = end == std::string::npos ? end : commandLine.find_last_of('"', end - 1);
+  if (start == std::string::npos) return 2;
+  const std::string target = commandLine.substr(start + 1, end - start - 1);
+  const std::string text = ReadBytes(target, found);
+  WriteBytes(dir + "seen" + std::to_string(run) + ".txt", found ? text : "<missing>");
+  const std::string replacement = ReadBytes(dir + "write" + std::to_string(run) + ".txt", found);
+  if (found) WriteBytes(target, replacement);
+  const std::string script = ReadBytes(dir + "script" + std::to_string(run) + ".txt", found);
+  const char* scriptFile = std::getenv("KESTRO_TEST_SCRIPT_FILE");
+  if (found && scriptFile) WriteBytes(scriptFile, script);
+  Sleep(300);  // an editor stays open a while
+  return 0;
+}

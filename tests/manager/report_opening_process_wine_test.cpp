@@ -1,0 +1,157 @@
+// The real kestroMgr.exe opening a report of its grid against pyftpdlib:
+// the edit lock taken and released around the viewer, the tag file made for
+// a report that had none, and the refusals that leave no lock behind.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/manager/ReportWindowTestSupport.h"
+
+using namespace mgrtest;
+
+namespace {
+
+class ReportOpeningProcessTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    boxLog_ = std::string(temp) + "kestro_opening_boxes.txt";
+    DeleteFileA(boxLog_.c_str());
+    SetEnvironmentVariableA("KESTRO_MSGBOX_LOG", boxLog_.c_str());
+    SetEnvironmentVariableA("KESTRO_MSGBOX_REPLY", "OK");
+    RemoveTree(DataFolder().substr(0, DataFolder().size() - 1));
+    CreateDirectoryA(DataFolder().substr(0, DataFolder().rfind('\\', DataFolder().size() - 2)).c_str(), nullptr);
+    CreateDirectoryA(DataFolder().c_str(), nullptr);
+    RemoveTree(ServerRoot() + "kestro");
+    CreateDirectoryA((ServerRoot() + "kestro").c_str(), nullptr);
+  }
+  void TearDown() override {
+    manager_.End();
+    DeleteFileA(boxLog_.c_str());
+    RemoveTree(DataFolder().substr(0, DataFolder().size() - 1));
+  }
+  // The viewer command of the login's batch is replaced, once that batch
+  // has written its file, by one that records the path it is given.
+  void UseRecordingViewer() {
+    const std::string relay = DataFolder() + "Temp\\Relay.ini";
+    WaitFor([&] { return Exists(relay); }, 15000);
+    Sleep(1500);
+    WriteBytes(relay, "[relay]\r\nhtmlfile=cmd.exe /c echo>viewed.txt\r\n");
+  }
+  std::string CatalogueValue(const std::string& day, const std::string& section, const std::string& key) const {
+    char value[256] = {};
+    GetPrivateProfileStringA(section.c_str(), key.c_str(), "<none>", value, sizeof value,
+                             (DataFolder() + "CATALOGUE\\" + Env("KESTRO_TEST_FTP_HOST") + "\\" +
+                              Env("KESTRO_TEST_FTP_USER") + "\\" + day + ".ini")
+                                 .c_str());
+    return value;
+  }
+
+  RunningManager manager_;
+  std::string boxLog_;
+};
+
+TEST_F(ReportOpeningProcessTest, OpenButtonLocksViewsAndReleasesTheSelectedReport) {
+  const std::string day = DayBefore(0);
+  const std::string report = "PC01" + day + "093000001.jpg";
+  const std::string store = ServerRoot() + "kestro\\" + day + "\\";
+  PostReport(day, report, "picture bytes");
+  ASSERT_TRUE(manager_.Start(day)) << ReadLog();
+  UseRecordingViewer();
+  manager_.Click("ﾎﾟｽﾄの検索");
+  ASSERT_EQ(manager_.Grid().size(), 2u) << ReadLog();  // one row (selected) and the status text
+
+  manager_.Click("画像開く");
+  const std::string log = ReadLog();
+  EXPECT_NE(log.find(report + "→" + report + ".UPD ファイル名変換開始開始"), std::string::npos) << log;
+  EXPECT_NE(log.find(report + ".UPD→" + report + " ファイル名変換開始開始"), std::string::npos);
+  EXPECT_NE(log.find("編集ファイルアップロード終了"), std::string::npos);
+  EXPECT_EQ(ReadAll(store + report), "picture bytes");
+  EXPECT_FALSE(Exists(store + report + ".UPD"));
+  const std::string viewed = DataFolder() + "Temp\\viewed.txt";
+  EXPECT_TRUE(WaitFor([&] { return Exists(viewed); }, 15000));
+  EXPECT_NE(ReadAll(viewed).find("\"" + DataFolder() + "Temp\\" + report + "\""), std::string::npos);
+  EXPECT_EQ(CatalogueValue(day, report, "READ"), "1");
+  // The report had no tag file: it gets one that names this computer.
+  char computer[MAX_COMPUTERNAME_LENGTH + 1];
+  DWORD size = sizeof computer;
+  GetComputerNameA(computer, &size);
+  std::string upper(computer);
+  for (char& c : upper)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  const std::string tag = ServerRoot() + "kestro\\" + day + "tag\\PC01" + day + "093000001_.tag";
+  EXPECT_EQ(ReadAll(tag), "[note]\r\nCREATE=" + upper + "\r\n\r\n");
+  EXPECT_EQ(ReadAll(boxLog_), "");
+
+  // Taken away under the window's feet: a folder of that name can be
+  // renamed but not fetched. The lock taken on it goes again.
+  DeleteFileA((store + report).c_str());
+  CreateDirectoryA((store + report).c_str(), nullptr);
+  manager_.Click("画像開く");
+  EXPECT_NE(ReadAll(boxLog_).find(report + " <-編集中のため参照できませんでした。\t0"), std::string::npos)
+      << ReadAll(boxLog_);
+  EXPECT_TRUE(Exists(store + report));
+  EXPECT_FALSE(Exists(store + report + ".UPD"));
+
+  // Held by another manager: refused, and shown as being edited.
+  RemoveDirectoryA((store + report).c_str());
+  WriteBytes(store + report + ".UPD", "held");
+  DeleteFileA(boxLog_.c_str());
+  manager_.Click("画像開く");
+  EXPECT_NE(ReadAll(boxLog_).find(report + " <-編集中のため参照できませんでした。"), std::string::npos);
+  EXPECT_EQ(ReadAll(store + report + ".UPD"), "held");
+  EXPECT_EQ(CatalogueValue(day, report, "STATUS"), "2");
+}
+
+TEST_F(ReportOpeningProcessTest, DoubleClickOnTheCommentEditsItThroughNoteLens) {
+  const std::string day = DayBefore(0);
+  const std::string base = "PRJ_PC02" + day + "101500002", report = base + ".jpg";
+  const std::string tags = ServerRoot() + "kestro\\" + day + "tag\\";
+  PostReport(day, report, "picture", base + "_old.tag");
+  // noteLens, started by the manager, answers as a user would.
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string answer = std::string(temp) + "kestro_notelens_answer.txt";
+  WriteBytes(answer, "OK:  fixed_now  ");  // loses its blanks and "_"
+  SetEnvironmentVariableA("NOTELENS_ANSWER", ("@" + answer).c_str());
+  ASSERT_TRUE(manager_.Start(day)) << ReadLog();
+  SetEnvironmentVariableA("NOTELENS_ANSWER", nullptr);
+  manager_.Click("ﾎﾟｽﾄの検索");
+  ASSERT_EQ(manager_.Grid().size(), 2u) << ReadLog();
+
+  // Row 1, column 8 (the columns before it are 530 pixels wide).
+  HWND grid = FindWindowExA(manager_.window, nullptr, "FormsStringGrid", nullptr);
+  ASSERT_NE(grid, nullptr);
+  auto doubleClickComment = [grid] {
+    const LPARAM at = MAKELPARAM(560, 24);
+    SendMessageA(grid, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(grid, WM_LBUTTONUP, 0, at);
+    DWORD_PTR done = 0;
+    SendMessageTimeoutA(grid, WM_LBUTTONDBLCLK, MK_LBUTTON, at, SMTO_NORMAL, 60000, &done);
+  };
+  doubleClickComment();
+  const std::string log = ReadLog();
+  EXPECT_NE(log.find("## コメント編集終了"), std::string::npos) << log;
+  EXPECT_NE(log.find("noteLens.exe\" old\r\n"), std::string::npos);  // the present comment as its tail
+  EXPECT_EQ(ReadAll(ServerRoot() + "kestro\\" + day + "\\" + report), "picture");
+  EXPECT_FALSE(Exists(ServerRoot() + "kestro\\" + day + "\\" + report + ".UPD"));
+  EXPECT_TRUE(Exists(tags + base + "_fixednow.tag"));
+  EXPECT_FALSE(Exists(tags + base + "_old.tag"));
+  EXPECT_EQ(CatalogueValue(day, report, "COMMENT"), "fixednow");
+  const std::vector<std::string> rows = manager_.Grid();
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_NE(rows[0].find("\tfixednow\t" + report + "\t"), std::string::npos) << rows[0];
+
+  // Neither the rename nor a new tag file can take the new name (a folder
+  // holds it): the old tag file stays, so the report keeps its one tag.
+  CreateDirectoryA((tags + base + "_blocked.tag").c_str(), nullptr);
+  WriteBytes(answer, "OK:blocked");
+  doubleClickComment();
+  EXPECT_TRUE(Exists(tags + base + "_fixednow.tag")) << ReadLog();
+  EXPECT_FALSE(Exists(ServerRoot() + "kestro\\" + day + "\\" + report + ".UPD"));
+  EXPECT_EQ(ReadAll(boxLog_), "");
+  DeleteFileA(answer.c_str());
+}
+
+}  // namespace
