@@ -28,10 +28,6 @@ constexpr char kStartFailed[] = "起動に失敗しました";
 constexpr char kSpreadsheetOpen[] = "起動中のエクセルがあります。終了してください";
 constexpr int kClientWidth = 738;
 constexpr int kClientHeight = 524;
-constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-constexpr DWORD kFormExStyle = WS_EX_TOPMOST;
-constexpr int kCopyFilesAnimation = 160;  // the shell's copy-files clip
-constexpr COLORREF kFocusColour = RGB(0xFF, 0xE8, 0xE8);
 constexpr COLORREF kBarColour = RGB(0x6A, 0x6A, 0xFF);
 constexpr COLORREF kFixedColour = RGB(0xEA, 0xEA, 0xEA);
 constexpr COLORREF kEvenRowColour = RGB(0xEC, 0xFF, 0xFF);
@@ -108,31 +104,15 @@ std::string SlashedDay(const std::string& day) { return day.substr(0, 4) + "/" +
 
 }  // namespace
 
-TForm4::TForm4() : Form("TForm4", kCaption) {
-  whiteBrush_ = CreateSolidBrush(RGB(0xFF, 0xFF, 0xFF));
-  focusBrush_ = CreateSolidBrush(kFocusColour);
-  barBrush_ = CreateSolidBrush(kBarColour);
-}
+TForm4::TForm4() : ClientForm("TForm4", kCaption, kBarColour) {}
 
 TForm4::~TForm4() {
   for (Picker& picker : pickers_) picker.filter.Detach();
   if (Form4 == this) Form4 = nullptr;
   Destroy();
-  for (HBRUSH brush : {whiteBrush_, focusBrush_, barBrush_})
-    if (brush) DeleteObject(brush);
 }
 
-void TForm4::Log(const std::string& text) const { fncWriteSysLog(Caption() + "," + text); }
-
-void TForm4::ShowMessage(const std::string& text) {
-  forms::ShowMessageBox(Handle(), text, forms::Application::Instance().Title(), MB_OK | MB_TOPMOST);
-}
-
-bool TForm4::Create() {
-  RECT outer{0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&outer, kFormStyle, FALSE, kFormExStyle);
-  return Form::Create(kFormStyle, kFormExStyle, outer.right - outer.left, outer.bottom - outer.top);
-}
+bool TForm4::Create() { return CreateForClient(kClientWidth, kClientHeight); }
 
 void TForm4::ShowList() {
   Show(SW_SHOW);
@@ -166,10 +146,7 @@ void TForm4::CreateControls() {
   grdList.Create(form, 2, 92, 733, 410, kIdGrid);
   sbrMsg.Create(form, kIdStatus);
 
-  pnlAnimate.Create(form, "", 0, 180, 320, 140, kIdAnimatePanel, WS_BORDER);
-  lblAnimate.Create(pnlAnimate, "ポストに投函中です。しばらくお待ちください", 10, 10, 300, 18);
-  progress.Create(pnlAnimate, "", 10, 32, 300, 18);
-  Animate1.Create(pnlAnimate, 10, 54, 300, 76, kIdAnimate);
+  animation_.Create(form, 180, kIdAnimatePanel, kIdAnimate);
 }
 
 void TForm4::SetUpGrid() {
@@ -198,17 +175,17 @@ void TForm4::AttachPicker(Picker& picker, HWND control) {
     result = 0;
     switch (msg) {
       case WM_SETFOCUS:
-        FocusEnter(picker);
+        focus_.Enter(picker.control);
         forms::SetInputMethodOpen(picker.control, false);
         return false;
       case WM_KILLFOCUS:
-        FocusExit(picker);
+        focus_.Exit(picker.control);
         return false;
       case WM_ERASEBKGND: {
-        if (focused_ != picker.control) return false;
+        if (focus_.Focused() != picker.control) return false;
         RECT r;
         GetClientRect(picker.control, &r);
-        FillRect(reinterpret_cast<HDC>(w), &r, focusBrush_);
+        FillRect(reinterpret_cast<HDC>(w), &r, focus_.Brush());
         result = 1;
         return true;
       }
@@ -236,20 +213,14 @@ void TForm4::FormShow() {
   Log("FormShow()");
   fncInit();
   dtpFindS.SetFocus();  // a failure to focus is of no matter
-  RECT r = WindowRect();
-  int width = r.right - r.left, height = r.bottom - r.top;
-  Move(GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2, GetSystemMetrics(SM_CYSCREEN) / 2 - height / 2, width, height);
+  CenterOnScreen();
   btnSend.Enable(true);
 }
 
 bool TForm4::fncInit() {
   try {
     sbrMsg.Resize();
-    int width = sbrMsg.ClientRect().right;
-    sbrMsg.SetParts({width - 270, width - 220, -1});
-    sbrMsg.SetPanelText(0, "");
-    sbrMsg.SetPanelText(1, kestro::kVersion, forms::StatusBar::Align::Center);
-    sbrMsg.SetPanelText(2, kStatusNotice, forms::StatusBar::Align::Right);
+    ShowVersionPanels(sbrMsg, kStatusNotice);
     return true;
   } catch (...) {
     Log("fncInit()ERROR=" + ExceptionMessage());
@@ -264,10 +235,7 @@ void TForm4::BeginButtonWork(const std::string& logLine) {
 }
 
 void TForm4::btnDispClick() {
-  Enable(false);
-  imgBtnBar2.Invalidate();
-  UpdateWindow(imgBtnBar2);
-  Log("btnDispClick()Name=" + gCurrentCapture);
+  BeginWork(imgBtnBar2, "btnDispClick()Name=" + gCurrentCapture);
   sbrMsg.SetPanelText(0, "");
   fncGetList();
   Enable(true);
@@ -583,52 +551,18 @@ void TForm4::btnCloseClick() {
   Close();
 }
 
-bool TForm4::ShowAnimation() {
-  try {
-    RECT panel = pnlAnimate.WindowRect();
-    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&panel), 2);
-    int panelWidth = panel.right - panel.left;
-    pnlAnimate.Move(kClientWidth / 2 - panelWidth / 2, panel.top, panelWidth, panel.bottom - panel.top);
-    progress.SetText("");
-    Animate1.Stop();
-    pnlAnimate.SetPos(HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    UpdateWindow(pnlAnimate);
-    std::string clip = gExeDir + kestro::kPostAnimation;
-    bool opened = FileExists(clip) ? Animate1.Open(clip)
-                                   : Animate1.OpenResource(GetModuleHandleA("shell32.dll"), kCopyFilesAnimation);
-    if (opened) Animate1.Play(-1);
-    return true;
-  } catch (...) {
-    return false;
-  }
-}
+bool TForm4::ShowAnimation() { return animation_.Show(Handle(), kClientWidth); }
 
-void TForm4::HideAnimation() {
-  Animate1.Stop();
-  Animate1.CloseClip();
-  pnlAnimate.Show(SW_HIDE);
-  progress.SetText("");
-}
+void TForm4::HideAnimation() { animation_.Hide(); }
 
 // ---------------------------------------------------------------- keys, focus, painting
 
 bool TForm4::KeyDown(UINT msg, WPARAM key, HWND control) {
   if (msg == WM_KEYDOWN && key == VK_RETURN) {
-    HWND next = GetNextDlgTabItem(Handle(), control, FALSE);
-    if (next) ::SetFocus(next);
+    forms::FocusNext(Handle(), control);
     return true;
   }
   return msg == WM_CHAR && key == '\r';
-}
-
-void TForm4::FocusEnter(Picker& picker) {
-  focused_ = picker.control;
-  InvalidateRect(picker.control, nullptr, TRUE);
-}
-
-void TForm4::FocusExit(Picker& picker) {
-  if (focused_ == picker.control) focused_ = nullptr;
-  InvalidateRect(picker.control, nullptr, TRUE);
 }
 
 void TForm4::grdListDrawCell(HDC dc, int col, int row, const RECT& rect, unsigned state) {
@@ -671,17 +605,14 @@ bool TForm4::HandleMessage(UINT msg, WPARAM w, LPARAM l, LRESULT& result) {
       HDC dc = reinterpret_cast<HDC>(w);
       HWND control = reinterpret_cast<HWND>(l);
       bool bar = control == imgBtnBar1.Handle() || control == imgBtnBar2.Handle() || control == lblRange.Handle();
-      SetBkColor(dc, bar ? kBarColour : RGB(0xFF, 0xFF, 0xFF));
+      result = ColourStatic(dc, bar);
       if (control == lblRange.Handle()) SetTextColor(dc, RGB(0xFF, 0xFF, 0xFF));
-      result = reinterpret_cast<LRESULT>(bar ? barBrush_ : whiteBrush_);
       return true;
     }
-    case WM_ERASEBKGND: {
-      RECT r = ClientRect();
-      FillRect(reinterpret_cast<HDC>(w), &r, whiteBrush_);
+    case WM_ERASEBKGND:
+      EraseWhite(reinterpret_cast<HDC>(w));
       result = 1;
       return true;
-    }
     case WM_SIZE:
       sbrMsg.Resize();
       return false;

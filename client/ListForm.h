@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "client/ClientForm.h"
+#include "client/PostAnimation.h"
 #include "forms/Animate.h"
 #include "forms/DateTimePicker.h"
-#include "forms/Form.h"
+#include "forms/FocusColour.h"
 #include "forms/Label.h"
 #include "forms/MessageFilter.h"
 #include "forms/Panel.h"
@@ -16,7 +18,7 @@
 #include "forms/StatusBar.h"
 #include "forms/StringGrid.h"
 
-class TForm4 : public forms::Form {
+class TForm4 : public ClientForm {
  public:
   TForm4();
   ~TForm4() override;
@@ -40,9 +42,6 @@ class TForm4 : public forms::Form {
   void btnCloseClick();
   bool ShowAnimation();
   void HideAnimation();
-
-  // Writes "一覧画面," + text to the syslog.
-  void Log(const std::string& text) const;
 
   forms::Panel imgBtnBar1, imgBtnBar2, pnlDates;
   forms::SpeedButton btnSend, btnOpen, btnDelete, btnHint, btnClose, btnDisp;
@@ -69,11 +68,8 @@ class TForm4 : public forms::Form {
   void SetUpGrid();
   void AttachPicker(Picker& picker, HWND control);
   bool KeyDown(UINT msg, WPARAM key, HWND control);
-  void FocusEnter(Picker& picker);
-  void FocusExit(Picker& picker);
   void grdListDrawCell(HDC dc, int col, int row, const RECT& rect, unsigned state);
   bool OnCommand(WORD id, WORD code);
-  void ShowMessage(const std::string& text);
   // The grid holds only its one empty data row.
   bool GridEmpty() const;
   // Opens the row's file; false ends the run (the reason is on the status bar).
@@ -84,9 +80,11 @@ class TForm4 : public forms::Form {
   void RemoveRows(const std::vector<int>& rows);
   void BeginButtonWork(const std::string& logLine);
 
+  static constexpr COLORREF kFocusColour = RGB(0xFF, 0xE8, 0xE8);  // $E8E8FF
+
   Picker pickers_[2];
-  HWND focused_ = nullptr;
-  HBRUSH whiteBrush_ = nullptr, focusBrush_ = nullptr, barBrush_ = nullptr;
+  forms::FocusColour focus_{kFocusColour};
+  PostAnimation animation_{pnlAnimate, lblAnimate, progress, Animate1};
 };
 
 extern TForm4* Form4;

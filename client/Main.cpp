@@ -2,7 +2,6 @@
 #include <winsock2.h>  // before windows.h: the transfer client uses Winsock 2
 #include <windows.h>
 
-#include <exception>
 #include <stdexcept>
 
 #include "client/Global.h"
@@ -14,18 +13,13 @@
 #include "client/SettingsForm.h"
 #include "client/TextDialog.h"
 #include "forms/Application.h"
-#include "forms/MessageBox.h"
 #include "transfer/TTmxFtp.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   gStartComplete = false;
   if (!forms::AcquireSingleInstance("TMXKestro")) return 0;  // already running: end silently
 
-  forms::Application& application = forms::Application::Instance();
-  try {
-    application.Initialize(instance);
-    application.SetTitle("Kestro");
-
+  return forms::RunProgram(instance, "Kestro", [](forms::Application& application) {
     TForm1 form1;
     Form1 = &form1;
     if (!form1.Create(WS_OVERLAPPEDWINDOW, 0, 400, 300)) throw std::runtime_error("メイン画面を作成できません");
@@ -62,10 +56,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     FrmSetString = nullptr;
     FrmSetNumber = nullptr;
     Form1 = nullptr;
-  } catch (const std::exception& e) {
-    forms::ShowMessageBox(nullptr, e.what(), "ERROR", MB_OK | MB_TOPMOST);
-  } catch (...) {
-    forms::ShowMessageBox(nullptr, "不明なエラーが発生しました\r\nプログラムを終了します", "ERROR", MB_OK | MB_TOPMOST);
-  }
-  return 0;
+  });
 }

@@ -140,12 +140,7 @@ void TForm1::FormClose() {
       hookLibrary_ = nullptr;
     }
     DelIco();
-    std::vector<forms::Form*> others = application.Forms();
-    for (forms::Form* form : others) {
-      if (form == this) continue;
-      form->Close();
-      application.ProcessMessages();
-    }
+    application.CloseFormsBut(this);
     // Messages processed above may still reach the lists; free them last.
     ReleaseLists();
   } catch (...) {

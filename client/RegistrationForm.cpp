@@ -36,9 +36,6 @@ constexpr int kReportStyleWidth = 900;
 constexpr int kImageStylePreviewTop = 12;
 constexpr int kReportStylePreviewTop = 62;
 constexpr int kPreviewLeft = 10;
-constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-constexpr DWORD kFormExStyle = WS_EX_TOPMOST;
-constexpr int kCopyFilesAnimation = 160;  // the shell's copy-files clip
 
 enum ControlId {
   kIdButtonBar = 300,
@@ -80,33 +77,18 @@ BOOL CALLBACK CollectChild(HWND child, LPARAM list) {
 
 }  // namespace
 
-TForm3::TForm3(TTmxFtp& ftp) : Form("TForm3", kCaption), poster_(ftp) {
+TForm3::TForm3(TTmxFtp& ftp) : ClientForm("TForm3", kCaption, RGB(0x6A, 0x6A, 0xFF)), poster_(ftp) {
   // Until a capture is shown there is nothing to lose on closing.
   poster_.savedOrPosted = true;
-  whiteBrush_ = CreateSolidBrush(RGB(0xFF, 0xFF, 0xFF));
-  focusBrush_ = CreateSolidBrush(kFocusColour);
-  barBrush_ = CreateSolidBrush(RGB(0x6A, 0x6A, 0xFF));
 }
 
 TForm3::~TForm3() {
   for (Field& field : fields_) field.filter.Detach();
   if (Form3 == this) Form3 = nullptr;
   Destroy();
-  for (HBRUSH brush : {whiteBrush_, focusBrush_, barBrush_})
-    if (brush) DeleteObject(brush);
 }
 
-void TForm3::Log(const std::string& text) const { fncWriteSysLog(Caption() + "," + text); }
-
-void TForm3::ShowMessage(const std::string& text) {
-  forms::ShowMessageBox(Handle(), text, forms::Application::Instance().Title(), MB_OK | MB_TOPMOST);
-}
-
-bool TForm3::Create() {
-  RECT outer{0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&outer, kFormStyle, FALSE, kFormExStyle);
-  return Form::Create(kFormStyle, kFormExStyle, outer.right - outer.left, outer.bottom - outer.top);
-}
+bool TForm3::Create() { return CreateForClient(kClientWidth, kClientHeight); }
 
 // ---------------------------------------------------------------- controls
 
@@ -129,7 +111,7 @@ void TForm3::CreateControls() {
   CreateImageStyleFields();
   CreateReportStyleFields();
   sbrMsg.Create(form, kIdStatus);
-  CreateAnimationPanel();
+  animation_.Create(form, 200, kIdAnimatePanel, kIdAnimate);
 }
 
 void TForm3::CreateImageStyleFields() {
@@ -153,13 +135,6 @@ void TForm3::CreateReportStyleFields() {
   txtTitle.Create(pnl2, 100, 158, 335, 22, kIdTitle);
   memDetails.Create(pnl2, 100, 190, 335, 60, kIdDetails, WS_HSCROLL);
   memOperation.Create(pnl2, 100, 270, 335, 80, kIdOperation, WS_HSCROLL);
-}
-
-void TForm3::CreateAnimationPanel() {
-  pnlAnimate.Create(Handle(), "", 0, 200, 320, 140, kIdAnimatePanel, WS_BORDER);
-  lblAnimate.Create(pnlAnimate, "ポストに投函中です。しばらくお待ちください", 10, 10, 300, 18);
-  progress.Create(pnlAnimate, "", 10, 32, 300, 18);
-  Animate1.Create(pnlAnimate, 10, 54, 300, 76, kIdAnimate);
 }
 
 void TForm3::AttachField(Field& field, HWND control, Field::Kind kind, HWND input) {
@@ -232,10 +207,7 @@ void TForm3::FormShow() {
     fncPosSet();
     (ImageStyle() ? cboProject2 : cboProject).SetFocus();  // a failure to focus is of no matter
 
-    RECT r = WindowRect();
-    int width = r.right - r.left, height = r.bottom - r.top;
-    Move(GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2, GetSystemMetrics(SM_CYSCREEN) / 2 - height / 2, width,
-         height);
+    CenterOnScreen();
     if (!gCurrentCapture.empty()) LoadPreview();
     Invalidate();
   } catch (...) {
@@ -283,13 +255,7 @@ bool TForm3::fncInit() {
   }
 }
 
-void TForm3::SetStatusPanels() {
-  int width = sbrMsg.ClientRect().right;
-  sbrMsg.SetParts({width - 270, width - 220, -1});
-  sbrMsg.SetPanelText(0, "");
-  sbrMsg.SetPanelText(1, kestro::kVersion, forms::StatusBar::Align::Center);
-  sbrMsg.SetPanelText(2, kStatusNotice, forms::StatusBar::Align::Right);
-}
+void TForm3::SetStatusPanels() { ShowVersionPanels(sbrMsg, kStatusNotice); }
 
 void TForm3::SetOuterWidth(int width) {
   RECT r = WindowRect();
@@ -357,10 +323,7 @@ bool TForm3::fncChkData() {
 }
 
 void TForm3::BeginButtonWork(const std::string& logLine) {
-  Enable(false);
-  imgBtnBar.Invalidate();
-  UpdateWindow(imgBtnBar);
-  Log(logLine);
+  BeginWork(imgBtnBar, logLine);
   sbrMsg.SetPanelText(0, "");
 }
 
@@ -477,33 +440,13 @@ LRESULT TForm3::ShutDownMessage(WPARAM w, LPARAM l) {
   return 1;
 }
 
+// Centred across the form's outer width, which follows the layout.
 bool TForm3::ShowAnimation() {
-  try {
-    RECT form = WindowRect();
-    RECT panel = pnlAnimate.WindowRect();
-    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&panel), 2);
-    int panelWidth = panel.right - panel.left;
-    pnlAnimate.Move((form.right - form.left) / 2 - panelWidth / 2, panel.top, panelWidth, panel.bottom - panel.top);
-    progress.SetText("");
-    Animate1.Stop();
-    pnlAnimate.SetPos(HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    UpdateWindow(pnlAnimate);
-    std::string clip = gExeDir + kestro::kPostAnimation;
-    bool opened = FileExists(clip) ? Animate1.Open(clip)
-                                   : Animate1.OpenResource(GetModuleHandleA("shell32.dll"), kCopyFilesAnimation);
-    if (opened) Animate1.Play(-1);  // a clip that cannot be opened leaves the panel still
-    return true;
-  } catch (...) {
-    return false;
-  }
+  RECT form = WindowRect();
+  return animation_.Show(Handle(), form.right - form.left);
 }
 
-void TForm3::HideAnimation() {
-  Animate1.Stop();
-  Animate1.CloseClip();
-  pnlAnimate.Show(SW_HIDE);
-  progress.SetText("");
-}
+void TForm3::HideAnimation() { animation_.Hide(); }
 
 // ---------------------------------------------------------------- keys and focus
 
@@ -535,10 +478,10 @@ bool TForm3::KeyDown(Field& field, UINT msg, WPARAM key) {
     case WM_SYSKEYDOWN:
       return key == VK_F4;  // Alt+F4: the form closes only through its buttons and menu
     case WM_SETFOCUS:
-      FocusEnter(field);
+      focus_.Enter(field.control, field.input);
       return false;
     case WM_KILLFOCUS:
-      FocusExit(field);
+      focus_.Exit(field.control, field.input);
       return false;
     default:
       return false;
@@ -587,22 +530,7 @@ void TForm3::GuardAltF4() {
   }
 }
 
-void TForm3::MoveFocusOn(HWND from) {
-  HWND next = GetNextDlgTabItem(Handle(), from, FALSE);
-  if (next) ::SetFocus(next);
-}
-
-void TForm3::FocusEnter(const Field& field) {
-  focused_ = field.input;
-  InvalidateRect(field.control, nullptr, TRUE);
-  if (field.input != field.control) InvalidateRect(field.input, nullptr, TRUE);
-}
-
-void TForm3::FocusExit(const Field& field) {
-  if (focused_ == field.input) focused_ = nullptr;
-  InvalidateRect(field.control, nullptr, TRUE);
-  if (field.input != field.control) InvalidateRect(field.input, nullptr, TRUE);
-}
+void TForm3::MoveFocusOn(HWND from) { forms::FocusNext(Handle(), from); }
 
 int TForm3::MemoLineLimit(HWND memo) const { return memo == memDetails.Handle() ? kDetailLines : kOperationLines; }
 
@@ -677,27 +605,16 @@ bool TForm3::HandleMessage(UINT msg, WPARAM w, LPARAM l, LRESULT& result) {
       if (!OnCommand(LOWORD(w), HIWORD(w))) return false;
       result = 0;
       return true;
-    case WM_CTLCOLOREDIT: {
-      HDC dc = reinterpret_cast<HDC>(w);
-      bool focused = reinterpret_cast<HWND>(l) == focused_;
-      SetBkColor(dc, focused ? kFocusColour : GetSysColor(COLOR_WINDOW));
-      SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-      result = reinterpret_cast<LRESULT>(focused ? focusBrush_ : GetSysColorBrush(COLOR_WINDOW));
+    case WM_CTLCOLOREDIT:
+      result = focus_.ColourEdit(reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l));
       return true;
-    }
-    case WM_CTLCOLORSTATIC: {
-      HDC dc = reinterpret_cast<HDC>(w);
-      bool bar = reinterpret_cast<HWND>(l) == imgBtnBar.Handle();
-      SetBkColor(dc, bar ? RGB(0x6A, 0x6A, 0xFF) : RGB(0xFF, 0xFF, 0xFF));
-      result = reinterpret_cast<LRESULT>(bar ? barBrush_ : whiteBrush_);
+    case WM_CTLCOLORSTATIC:
+      result = ColourStatic(reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l) == imgBtnBar.Handle());
       return true;
-    }
-    case WM_ERASEBKGND: {
-      RECT r = ClientRect();
-      FillRect(reinterpret_cast<HDC>(w), &r, whiteBrush_);
+    case WM_ERASEBKGND:
+      EraseWhite(reinterpret_cast<HDC>(w));
       result = 1;
       return true;
-    }
     case WM_SIZE:
       sbrMsg.Resize();
       return false;

@@ -12,12 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "client/ClientForm.h"
+#include "client/PostAnimation.h"
 #include "client/RegistrationHandoff.h"
 #include "forms/Animate.h"
 #include "forms/Button.h"
 #include "forms/ComboBox.h"
 #include "forms/Edit.h"
-#include "forms/Form.h"
+#include "forms/FocusColour.h"
 #include "forms/Image.h"
 #include "forms/Label.h"
 #include "forms/Memo.h"
@@ -29,7 +31,7 @@
 
 class TTmxFtp;
 
-class TForm3 : public forms::Form, public RegistrationHandoff {
+class TForm3 : public ClientForm, public RegistrationHandoff {
  public:
   explicit TForm3(TTmxFtp& ftp);
   ~TForm3() override;
@@ -70,9 +72,6 @@ class TForm3 : public forms::Form, public RegistrationHandoff {
   bool LoadPreview();
   forms::Picture& PreviewPicture() { return picture_; }
 
-  // Writes "登録画面," + text to the syslog.
-  void Log(const std::string& text) const;
-
   // Controls, named as on the form.
   forms::Panel imgBtnBar;
   forms::Button btnSend, btnSave, btnHint, btnClose;
@@ -110,7 +109,6 @@ class TForm3 : public forms::Form, public RegistrationHandoff {
   void CreateControls();
   void CreateImageStyleFields();
   void CreateReportStyleFields();
-  void CreateAnimationPanel();
   void AttachField(Field& field, HWND control, Field::Kind kind, HWND input = nullptr);
   bool KeyDown(Field& field, UINT msg, WPARAM key);
   bool txtTitleKeyPress(WPARAM key);
@@ -118,8 +116,6 @@ class TForm3 : public forms::Form, public RegistrationHandoff {
   bool txtTitleImeResult(LPARAM flags, LRESULT& result);
   // Alt+F4 is swallowed by every control of the form, not only its fields.
   void GuardAltF4();
-  void FocusEnter(const Field& field);
-  void FocusExit(const Field& field);
   void memChange(const forms::Memo& memo);
   int MemoLineLimit(HWND memo) const;
   bool SetMemoText(const Field& field, LPARAM text, LRESULT& result);
@@ -127,7 +123,6 @@ class TForm3 : public forms::Form, public RegistrationHandoff {
   void SetStatusPanels();
   void SetOuterWidth(int width);
   void FillProjectList(const forms::ComboBox& combo);
-  void ShowMessage(const std::string& text);
   // Disables the form for a button's work, repaints the bar, logs the line
   // and clears status panel 0.
   void BeginButtonWork(const std::string& logLine);
@@ -140,10 +135,8 @@ class TForm3 : public forms::Form, public RegistrationHandoff {
   Field fields_[10];
   std::vector<std::unique_ptr<forms::MessageFilter>> altF4Guards_;
   forms::Label imageCaptions_[3], reportCaptions_[7];
-  HWND focused_ = nullptr;  // input window that shows the focus colour
-  HBRUSH whiteBrush_ = nullptr;
-  HBRUSH focusBrush_ = nullptr;
-  HBRUSH barBrush_ = nullptr;
+  forms::FocusColour focus_{kFocusColour};
+  PostAnimation animation_{pnlAnimate, lblAnimate, progress, Animate1};
   bool changingMemo_ = false;
 };
 

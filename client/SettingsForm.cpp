@@ -43,12 +43,8 @@ constexpr char kUpdaterSection[] = "DOWNLOADER";
 constexpr char kUpdaterProject[] = "kestro";
 constexpr char kUpdaterExe[] = "Kestro.exe";
 
-constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-constexpr DWORD kFormExStyle = WS_EX_TOPMOST;
 constexpr int kBandHeight = 29;
 constexpr int kBarHeight = 30;
-constexpr int kStatusVersionWidth = 50;
-constexpr int kStatusNoticeWidth = 220;
 constexpr COLORREF kCaptionBlue = RGB(0x00, 0x00, 0xFF);
 constexpr COLORREF kNoteRed = RGB(0xFF, 0x00, 0x00);
 
@@ -94,10 +90,7 @@ bool MojiSizeValid(const std::string& text) {
 
 }  // namespace
 
-TForm2::TForm2() : Form("TForm2", kCaption) {
-  whiteBrush_ = CreateSolidBrush(RGB(0xFF, 0xFF, 0xFF));
-  focusBrush_ = CreateSolidBrush(kFocusColour);
-  barBrush_ = CreateSolidBrush(RGB(0xE8, 0xEE, 0xF8));
+TForm2::TForm2() : ClientForm("TForm2", kCaption, RGB(0xE8, 0xEE, 0xF8)) {
   const char* face = "ＭＳ Ｐゴシック";
   font_ = MakeFont(9, FW_NORMAL, false, face);
   boldFont_ = MakeFont(9, FW_BOLD, false, face);
@@ -110,23 +103,11 @@ TForm2::~TForm2() {
   for (Field& field : fields_) field.filter.Detach();
   if (Form2 == this) Form2 = nullptr;
   Destroy();
-  for (HBRUSH brush : {whiteBrush_, focusBrush_, barBrush_})
-    if (brush) DeleteObject(brush);
   for (HFONT font : {font_, boldFont_, smallFont_, bandFont_, buttonFont_})
     if (font) DeleteObject(font);
 }
 
-void TForm2::Log(const std::string& text) const { fncWriteSysLog(Caption() + "," + text); }
-
-void TForm2::ShowMessage(const std::string& text) {
-  forms::ShowMessageBox(Handle(), text, forms::Application::Instance().Title(), MB_OK | MB_TOPMOST);
-}
-
-bool TForm2::Create() {
-  RECT outer{0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&outer, kFormStyle, FALSE, kFormExStyle);
-  return Form::Create(kFormStyle, kFormExStyle, outer.right - outer.left, outer.bottom - outer.top);
-}
+bool TForm2::Create() { return CreateForClient(kClientWidth, kClientHeight); }
 
 void TForm2::ShowSettings() {
   Show(SW_SHOW);
@@ -292,11 +273,7 @@ void TForm2::FormCreate() {
 
 bool TForm2::fncInit() {
   try {
-    int width = sbrMsg.ClientRect().right;
-    sbrMsg.SetParts({width - kStatusVersionWidth - kStatusNoticeWidth, width - kStatusNoticeWidth, -1});
-    sbrMsg.SetPanelText(0, "");
-    sbrMsg.SetPanelText(1, kestro::kVersion, forms::StatusBar::Align::Center);
-    sbrMsg.SetPanelText(2, kStatusNotice, forms::StatusBar::Align::Right);
+    ShowVersionPanels(sbrMsg, kStatusNotice);
     return true;
   } catch (...) {
     Log("fncInit()ERROR=" + ExceptionMessage());
@@ -307,9 +284,7 @@ bool TForm2::fncInit() {
 void TForm2::FormShow() {
   Log("FormShow()");
   fncInit();
-  RECT r = WindowRect();
-  int width = r.right - r.left, height = r.bottom - r.top;
-  Move(GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2, GetSystemMetrics(SM_CYSCREEN) / 2 - height / 2, width, height);
+  CenterOnScreen();
   try {
     const SettingsValues& s = gSettings;
     if (s.STYLE != 0) {
@@ -377,15 +352,8 @@ void TForm2::fncChangeColor(const forms::ComboBox& list) {
   list.Invalidate();
 }
 
-void TForm2::BeginButtonWork(const std::string& logLine) {
-  Enable(false);
-  imgBtnBar.Invalidate();
-  UpdateWindow(imgBtnBar);
-  if (!logLine.empty()) Log(logLine);
-}
-
 void TForm2::btnUpdateClick() {
-  BeginButtonWork("");
+  BeginWork(imgBtnBar, "");
   sbrMsg.SetPanelText(0, "");
   if (fncChkData()) {
     sbrMsg.SetPanelText(0, kChanged);
@@ -461,7 +429,7 @@ void TForm2::btnCloseClick() { Close(); }
 void TForm2::btnHintClick() { fncShowHint(Handle()); }
 
 void TForm2::btnDownLoadClick() {
-  BeginButtonWork("btnDownLoadClick()");
+  BeginWork(imgBtnBar, "btnDownLoadClick()");
   try {
     const std::string ini = gExeDir + kestro::kUpdaterIni;
     if (!FileExists(ini)) throw std::runtime_error(kNoUpdaterIni);
@@ -548,23 +516,14 @@ bool TForm2::txtMojiSizeKeyPress(WPARAM key) const {
   return key == VK_BACK || (key >= '0' && key <= '9');
 }
 
-void TForm2::MoveFocusOn(HWND from, bool back) {
-  HWND next = GetNextDlgTabItem(Handle(), from, back ? TRUE : FALSE);
-  if (next) ::SetFocus(next);
-}
+void TForm2::MoveFocusOn(HWND from, bool back) { forms::FocusNext(Handle(), from, back); }
 
 void TForm2::FocusEnter(const Field& field) {
-  if (!field.edit) return;
-  focused_ = field.input;
-  InvalidateRect(field.control, nullptr, TRUE);
-  if (field.input != field.control) InvalidateRect(field.input, nullptr, TRUE);
+  if (field.edit) focus_.Enter(field.control, field.input);
 }
 
 void TForm2::FocusExit(const Field& field) {
-  if (!field.edit) return;
-  if (focused_ == field.input) focused_ = nullptr;
-  InvalidateRect(field.control, nullptr, TRUE);
-  if (field.input != field.control) InvalidateRect(field.input, nullptr, TRUE);
+  if (field.edit) focus_.Exit(field.control, field.input);
 }
 
 // ---------------------------------------------------------------- drawing
@@ -593,7 +552,7 @@ void TForm2::DrawButton(const DRAWITEMSTRUCT& draw) {
   HDC dc = draw.hDC;
   RECT r = draw.rcItem;
   bool onBar = GetParent(draw.hwndItem) == imgBtnBar.Handle();
-  FillRect(dc, &r, onBar ? barBrush_ : whiteBrush_);
+  FillRect(dc, &r, onBar ? BarBrush() : WhiteBrush());
   bool pressed = (draw.itemState & ODS_SELECTED) != 0;
   bool disabled = (draw.itemState & ODS_DISABLED) != 0 || !IsWindowEnabled(Handle());
   if (pressed) DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
@@ -714,14 +673,9 @@ bool TForm2::HandleMessage(UINT msg, WPARAM w, LPARAM l, LRESULT& result) {
       if (!DrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(l))) return false;
       result = TRUE;
       return true;
-    case WM_CTLCOLOREDIT: {
-      HDC dc = reinterpret_cast<HDC>(w);
-      bool focused = reinterpret_cast<HWND>(l) == focused_;
-      SetBkColor(dc, focused ? kFocusColour : GetSysColor(COLOR_WINDOW));
-      SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-      result = reinterpret_cast<LRESULT>(focused ? focusBrush_ : GetSysColorBrush(COLOR_WINDOW));
+    case WM_CTLCOLOREDIT:
+      result = focus_.ColourEdit(reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l));
       return true;
-    }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {
       HDC dc = reinterpret_cast<HDC>(w);
@@ -730,14 +684,12 @@ bool TForm2::HandleMessage(UINT msg, WPARAM w, LPARAM l, LRESULT& result) {
       GetClassNameA(control, className, sizeof className);
       if (lstrcmpiA(className, "Edit") == 0) return false;  // a disabled edit keeps its grey
       bool bar = control == imgBtnBar.Handle() || GetParent(control) == imgBtnBar.Handle();
-      SetBkColor(dc, bar ? RGB(0xE8, 0xEE, 0xF8) : RGB(0xFF, 0xFF, 0xFF));
+      result = ColourStatic(dc, bar);
       if (control == redBoldNote_ || control == redSmallNote_) SetTextColor(dc, kNoteRed);
-      result = reinterpret_cast<LRESULT>(bar ? barBrush_ : whiteBrush_);
       return true;
     }
     case WM_ERASEBKGND: {
-      RECT r = ClientRect();
-      FillRect(reinterpret_cast<HDC>(w), &r, whiteBrush_);
+      EraseWhite(reinterpret_cast<HDC>(w));
       PaintBand(reinterpret_cast<HDC>(w));
       result = 1;
       return true;

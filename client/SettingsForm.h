@@ -6,12 +6,13 @@
 
 #include <string>
 
+#include "client/ClientForm.h"
 #include "forms/Button.h"
 #include "forms/CheckBox.h"
 #include "forms/ComboBox.h"
 #include "forms/Control.h"
 #include "forms/Edit.h"
-#include "forms/Form.h"
+#include "forms/FocusColour.h"
 #include "forms/Label.h"
 #include "forms/MessageFilter.h"
 #include "forms/Panel.h"
@@ -49,7 +50,7 @@ enum SettingsControlId {
   kSetIdStatus,
 };
 
-class TForm2 : public forms::Form {
+class TForm2 : public ClientForm {
  public:
   TForm2();
   ~TForm2() override;
@@ -71,9 +72,6 @@ class TForm2 : public forms::Form {
   void btnHintClick();
   void btnDownLoadClick();
   void chkSaveClick();
-
-  // Writes "設定画面," + text to the syslog.
-  void Log(const std::string& text) const;
 
   forms::Panel imgBtnBar;
   forms::Button btnUpdate, btnHint, btnClose, btnDownLoad;
@@ -125,8 +123,6 @@ class TForm2 : public forms::Form {
   void SetRadio(const forms::Control& on, const forms::Control& off) const;
   bool Checked(const forms::Control& radio) const;
   void EnableSaveFields(bool ftp) const;
-  void BeginButtonWork(const std::string& logLine);
-  void ShowMessage(const std::string& text);
   bool OnCommand(WORD id, WORD code, HWND control);
   bool DrawItem(const DRAWITEMSTRUCT& draw);
   void DrawButton(const DRAWITEMSTRUCT& draw);
@@ -142,9 +138,8 @@ class TForm2 : public forms::Form {
 
   Field fields_[15];
   ColourList colourLists_[4];
-  HWND focused_ = nullptr;  // input window that shows the focus colour
+  forms::FocusColour focus_{kFocusColour};
   HFONT font_ = nullptr, boldFont_ = nullptr, smallFont_ = nullptr, bandFont_ = nullptr, buttonFont_ = nullptr;
-  HBRUSH whiteBrush_ = nullptr, focusBrush_ = nullptr, barBrush_ = nullptr;
   HWND redBoldNote_ = nullptr, redSmallNote_ = nullptr;
 };
 

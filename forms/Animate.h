@@ -6,6 +6,9 @@
 
 namespace forms {
 
+// The copy-files clip among the resources of shell32.dll.
+constexpr int kShellCopyFilesClip = 160;
+
 class Animate : public Control {
  public:
   bool Create(HWND parent, int x, int y, int width, int height, int id) {

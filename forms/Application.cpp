@@ -1,8 +1,10 @@
 #include "forms/Application.h"
 
 #include <algorithm>
+#include <exception>
 
 #include "forms/Form.h"
+#include "forms/MessageBox.h"
 
 namespace forms {
 
@@ -15,6 +17,15 @@ void Application::AddForm(Form* form) { forms_.push_back(form); }
 
 void Application::RemoveForm(Form* form) {
   forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end());
+}
+
+void Application::CloseFormsBut(Form* keep) {
+  std::vector<Form*> others = forms_;  // closing may add or remove forms
+  for (Form* form : others) {
+    if (form == keep) continue;
+    form->Close();
+    ProcessMessages();
+  }
 }
 
 bool Application::Dispatch(MSG& msg) {
@@ -72,6 +83,20 @@ bool AcquireSingleInstance(const char* mutexName) {
     return false;
   }
   return true;  // kept open for the life of the process
+}
+
+int RunProgram(HINSTANCE instance, const std::string& title, const std::function<void(Application&)>& start) {
+  Application& application = Application::Instance();
+  try {
+    application.Initialize(instance);
+    application.SetTitle(title);
+    start(application);
+  } catch (const std::exception& e) {
+    ShowMessageBox(nullptr, e.what(), "ERROR", MB_OK | MB_TOPMOST);
+  } catch (...) {
+    ShowMessageBox(nullptr, "不明なエラーが発生しました\r\nプログラムを終了します", "ERROR", MB_OK | MB_TOPMOST);
+  }
+  return 0;
 }
 
 }  // namespace forms

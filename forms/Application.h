@@ -1,6 +1,7 @@
 // The application object: title, forms, message loop and ProcessMessages.
 #pragma once
 #include <windows.h>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,8 @@ class Application {
   void RemoveForm(Form* form);
   const std::vector<Form*>& Forms() const { return forms_; }
   Form* MainForm() const { return forms_.empty() ? nullptr : forms_.front(); }
+  // Closes every form but keep, handling the pending messages after each.
+  void CloseFormsBut(Form* keep);
 
   // Runs the message loop until Terminate.
   int Run();
@@ -46,5 +49,11 @@ class Application {
 // Claims the named mutex for this process; false when another process has it
 // already (or holds it so that we may not open it).
 bool AcquireSingleInstance(const char* mutexName);
+
+// A program's start: sets up the application with its module and title and
+// runs start (which creates the forms and runs the loop). An exception
+// ends it with a topmost "ERROR" box: its text, or for one that is no
+// std::exception a fixed unknown-error text. Returns the exit code 0.
+int RunProgram(HINSTANCE instance, const std::string& title, const std::function<void(Application&)>& start);
 
 }  // namespace forms

@@ -7,6 +7,20 @@
 
 namespace forms {
 
+// A new 24-bit top-down DIB section; *bits receives its pixels, rows of
+// width * 3 bytes rounded up to 4. nullptr on failure.
+inline HBITMAP CreateDib24(int width, int height, void** bits) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  *bits = nullptr;
+  return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
 class Picture {
  public:
   Picture() = default;
@@ -17,15 +31,8 @@ class Picture {
   // Copies rows of 3-byte BGR pixels, top row first, `stride` bytes apart.
   bool Create(int width, int height, const unsigned char* bgr, std::size_t stride) {
     Release();
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bitmap_ = CreateDib24(width, height, &bits);
     if (!bitmap_) return false;
     std::size_t rowBytes = (static_cast<std::size_t>(width) * 3 + 3) & ~static_cast<std::size_t>(3);
     for (int y = 0; y < height && bgr; ++y)

@@ -63,10 +63,6 @@ std::vector<std::string> FilesOf(const std::string& pattern) {
   return names;
 }
 
-void DeleteWorkFile(const std::string& path) {
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  DeleteFileA(path.c_str());
-}
 
 }  // namespace
 

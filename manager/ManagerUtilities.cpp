@@ -47,3 +47,8 @@ void fncCleanUpTemp() {
   }
   if (!RemoveDirectoryA(folder.c_str())) fncWriteSysLog("Temp is not empty.");
 }
+
+void DeleteWorkFile(const std::string& path) {
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileA(path.c_str());
+}

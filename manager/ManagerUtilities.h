@@ -9,3 +9,5 @@ std::string fncGetRelay(const std::string& name);
 // Deletes the manager's own work files from <data>Temp\ (the client's stay)
 // and removes the folder when nothing is left in it.
 void fncCleanUpTemp();
+// Deletes a work file, read-only or not; nothing when it is not there.
+void DeleteWorkFile(const std::string& path);

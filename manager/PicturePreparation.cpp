@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "common/FileSystem.h"
+#include "forms/Picture.h"
 #include "jpeg/JpegReader.h"
 #include "jpeg/JpegWriter.h"
 #include "manager/ManagerLog.h"
@@ -35,15 +36,8 @@ class Canvas {
     if (width < 1 || height < 1) return false;
     stride_ = (static_cast<long long>(width) * 3 + 3) & ~3LL;
     if (stride_ * height > kMaxPixelBytes) return false;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bitmap_ = forms::CreateDib24(width, height, &bits);
     dc_ = CreateCompatibleDC(nullptr);
     if (!bitmap_ || !bits || !dc_) return false;
     old_ = SelectObject(dc_, bitmap_);

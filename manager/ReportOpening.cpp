@@ -29,38 +29,6 @@ constexpr char kNoRowText[] = "有効な行が選択されていません。";
 
 void Log(const std::string& text) { fncWriteSysLog(text); }
 
-void DeleteWork(const std::string& path) {
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  DeleteFileA(path.c_str());
-}
-
-std::string Without(const std::string& text, char c) {
-  std::string out;
-  for (char ch : text)
-    if (ch != c) out += ch;
-  return out;
-}
-
-// "yyyy/mm/dd" -> "yyyymmdd"; anything else is no date.
-std::string DayFolderOf(const std::string& date) {
-  const std::string day = Without(date, '/');
-  bool digits = day.size() == 8 && date.size() == 10 && date[4] == '/' && date[7] == '/';
-  for (char c : day) digits = digits && c >= '0' && c <= '9';
-  if (!digits) throw std::runtime_error("日付が不正です:" + date);
-  return day;
-}
-
-// The application and the workbook of one workbook step, closed and quit
-// on every path.
-struct WorkbookSession {
-  std::optional<office::Application> application;
-  std::optional<office::Workbook> book;
-  ~WorkbookSession() {
-    if (book) book->CloseQuietly();
-    book.reset();
-    if (application) application->QuitQuietly();
-  }
-};
 
 }  // namespace
 
@@ -224,7 +192,7 @@ ReportRowOperation::Next ReportRowOperation::RunRow(int row, bool last) {
   Log(day_ + "\\" + name_);
   if (held == 0) {
     Log("ファイル編集中");
-    DeleteWork(work + name_ + kLockSuffix);
+    DeleteWorkFile(work + name_ + kLockSuffix);
     WriteCatalogue(row, "STATUS", "2");
     lists.SetCell(kColStatus, index, "2");
     return Refuse(last);
@@ -233,7 +201,7 @@ ReportRowOperation::Next ReportRowOperation::RunRow(int row, bool last) {
   const std::string fileType = UpperAscii(lists.Cell(kColFileType, index));
   const std::string date = lists.Cell(kColDate, index), time = lists.Cell(kColTime, index);
   const bool passwordStep = fileType == "XLS" && date.size() == 10 && time.size() == 8;
-  if (passwordStep) office::fncMakePwd(Without(date, '/') + Without(time, ':'), password_);
+  if (passwordStep) office::fncMakePwd(WithoutChar(date, '/') + WithoutChar(time, ':'), password_);
   const bool removePassword = Opening() && !password_.empty();
 
   if (form_.ftpGetFile(day_, name_ + kCompletedSuffix) == 0) {
@@ -258,7 +226,7 @@ ReportRowOperation::Next ReportRowOperation::RunRow(int row, bool last) {
     }
   }
 
-  DeleteWork(work + name_);
+  DeleteWorkFile(work + name_);
   const std::string fetched = work + name_ + (readOnly_ ? kCompletedSuffix : kLockSuffix);
   if (!MoveFileA(fetched.c_str(), WorkPath().c_str())) throw std::runtime_error("作業ファイルを作れません:" + fetched);
 
@@ -282,7 +250,7 @@ ReportRowOperation::Next ReportRowOperation::RunRow(int row, bool last) {
     }
   }
 
-  DeleteWork(work + kCommentFile);
+  DeleteWorkFile(work + kCommentFile);
   const bool workbookComment = rows_.SpreadsheetAvailable() && fileType == "XLS";
   if (!workbookComment) comment_ = fncCommentFromTagName(tag_);
 
@@ -307,7 +275,7 @@ ReportRowOperation::Next ReportRowOperation::RunRow(int row, bool last) {
     return Next::Row;  // put-back or release failed and the user went on
   }
   TagFileRule(row);
-  DeleteWork(work + kCommentFile);
+  DeleteWorkFile(work + kCommentFile);
   return Next::Row;
 }
 
@@ -334,11 +302,11 @@ ReportRowOperation::Next ReportRowOperation::PutBack(bool last) {
   const std::string work = WorkFolderPath();
   if (readOnly_) {
     const std::string copy = work + name_ + kCompletedSuffix;
-    DeleteWork(copy);
+    DeleteWorkFile(copy);
     CopyFileA(WorkPath().c_str(), copy.c_str(), FALSE);
     putBack_ = true;
     if (form_.ftpPutFile(day_, name_ + kCompletedSuffix) == 0) {
-      DeleteWork(copy);
+      DeleteWorkFile(copy);
       Log("完了状態ファイルアップロード終了");
       return Next::Row;
     }
@@ -354,11 +322,11 @@ ReportRowOperation::Next ReportRowOperation::PutBack(bool last) {
     return Next::End;
   }
   const std::string copy = work + name_ + kLockSuffix;
-  DeleteWork(copy);
+  DeleteWorkFile(copy);
   CopyFileA(WorkPath().c_str(), copy.c_str(), FALSE);
   putBack_ = true;
   if (form_.ftpPutFile(day_, name_ + kLockSuffix) == 0 && ReleaseLock()) {
-    DeleteWork(copy);
+    DeleteWorkFile(copy);
     Log("編集ファイルアップロード終了");
     return Next::Row;
   }
@@ -411,9 +379,9 @@ bool ReportRowOperation::fncXlsPwdChg(const std::string& path, const std::string
   if (!rows_.SpreadsheetAvailable()) return false;
   const std::string saved = path + ".pwd";
   try {
-    DeleteWork(saved);
+    DeleteWorkFile(saved);
     {
-      WorkbookSession session;
+      office::SpreadsheetSession session;
       session.application = office::Application::Create();
       session.application->SetVisible(false);
       session.book = session.application->Workbooks().OpenWithPassword(path, openPassword);
@@ -421,7 +389,7 @@ bool ReportRowOperation::fncXlsPwdChg(const std::string& path, const std::string
       if (row > 0) StoreComment(row, CleanCellComment(sheet.Range(gMgr.COMMENTPOS).Text()));
       session.book->SaveAs(saved, savePassword);
     }
-    DeleteWork(path);
+    DeleteWorkFile(path);
     return MoveFileA(saved.c_str(), path.c_str()) != FALSE;
   } catch (...) {
     return false;

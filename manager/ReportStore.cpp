@@ -6,6 +6,7 @@
 #include "forms/MessageBox.h"
 #include "manager/ManagerLog.h"
 #include "manager/ManagerSettings.h"
+#include "manager/ManagerUtilities.h"
 #include "manager/ReportWindow.h"
 #include "manager/portable/StorePaths.h"
 #include "transfer/TTmxFtp.h"
@@ -24,10 +25,6 @@ std::string Shared(const std::string& folder, const std::string& name) {
   return SharedStorePath(gMgr.FILESAVEPATH, folder, name);
 }
 
-void DeleteWorkFile(const std::string& path) {
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  DeleteFileA(path.c_str());
-}
 
 }  // namespace
 

@@ -39,7 +39,6 @@ constexpr char kNotImportant[] = "重要以外";
 constexpr char kCompletedOnly[] = "完了のみ";
 constexpr char kNotCompleted[] = "完了以外";
 constexpr char kVersionText[] = "2.1";
-constexpr int kSystemCopyClip = 160;  // the copy animation in shell32.dll
 
 enum ControlId {
   kButtonBase = 1000,  // SpeedButtonN has kButtonBase + N
@@ -200,18 +199,12 @@ void TForm1::CreateControls() {
   sg1.OnDrawCell = [this](HDC dc, int col, int row, const RECT& rect, unsigned state) {
     sg1DrawCell(dc, col, row, rect, state);
   };
-  sg1.OnSelectCell = [this](int col, int row) {
-    selectedCol = col;
-    selectedRow = row;
-  };
+  sg1.OnSelectCell = [this](int col, int row) { sg1SelectCell(col, row); };
   sg1.OnDblClick = [this] {
-    fncWriteSysLog("sg1ダブルクリック(" + std::to_string(selectedRow) + ")");
-    // Columns 2 and 3 (the marks) are left to their own handler.
-    if (selectedRow < 1 || sg1.Cell(0, selectedRow).empty() || selectedCol == 2 || selectedCol == 3) return;
-    if (selectedCol == 8)
-      fncEditComment();
-    else
-      SpeedButton1Click();
+    // The grid reports a change of cell only; a double-click on the cell
+    // that was already current must still act on it.
+    sg1SelectCell(sg1.Col(), sg1.Row());
+    sg1DblClick();
   };
 
   // The progress panel, centred over the grid.
@@ -332,17 +325,11 @@ void TForm1::FormShow() {
   fncWriteSysLog(caption);
 }
 
-void TForm1::FormClose() {
-  fncCleanUpTemp();
-  forms::Application::Instance().Terminate();
-}
-
 bool TForm1::HandleMessage(UINT msg, WPARAM w, LPARAM l, LRESULT& result) {
   static const UINT gridTextMessage = RegisterWindowMessageA("KestroMgrGridText");
   switch (msg) {
     case WM_QUERYENDSESSION:
-      gShutdown = 1;
-      fncWriteSysLog("Shutdown要求取得");
+      ShutDownMessage();
       return false;  // the default processing answers that Windows may go on
     case WM_ERASEBKGND: {
       RECT r = ClientRect();
@@ -395,6 +382,13 @@ bool TForm1::Command(int id) {
     case 11: SpeedButton11Click(); break;
     case 12: SpeedButton12Click(); break;
     case 13: SpeedButton13Click(); break;
+    case 2: SpeedButton2Click(); break;
+    case 3: SpeedButton3Click(); break;
+    case 6: SpeedButton6Click(); break;
+    case 10: SpeedButton10Click(); break;
+    case 14: SpeedButton14Click(); break;
+    case 4: SpeedButton4Click(); break;
+    case 16: SpeedButton16Click(); break;
     default: PendingButtonClick(number); break;
   }
   return true;
@@ -484,7 +478,7 @@ void TForm1::StartPanel() {
   bool opened = FileExists(clip) && Animate1.Open(clip);
   if (!opened) {
     HMODULE shell = GetModuleHandleA("shell32.dll");
-    opened = shell && Animate1.OpenResource(shell, kSystemCopyClip);
+    opened = shell && Animate1.OpenResource(shell, forms::kShellCopyFilesClip);
   }
   Animate1.Show(opened ? SW_SHOW : SW_HIDE);
   if (opened) Animate1.Play(-1);

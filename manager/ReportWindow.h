@@ -18,6 +18,7 @@
 #include "forms/ImageList.h"
 #include "forms/Label.h"
 #include "forms/Panel.h"
+#include "forms/SaveDialog.h"
 #include "forms/SpeedButton.h"
 #include "forms/StatusBar.h"
 #include "forms/StringGrid.h"
@@ -75,6 +76,22 @@ class TForm1 : public forms::Form {
   void SpeedButton12Click();  // restore
   void SpeedButton13Click();  // backup
 
+  // Download, delete and forced release of the selected rows (ReportDownloadDelete.cpp).
+  void SpeedButton3Click();   // download into a folder of the user's choice
+  void SpeedButton2Click();   // delete from the store
+  void SpeedButton10Click();  // forced release of an edit lock
+  // The version-up: the updater takes over, the manager closes (VersionUpStart.cpp).
+  void SpeedButton14Click();
+  // The grid's current cell, its double-click and the marks (ReportMarks.cpp).
+  void sg1SelectCell(int col, int row);
+  void sg1DblClick();
+  // Closing (ReportWindowClosing.cpp).
+  void SpeedButton6Click();
+  void ShutDownMessage();
+  // The list workbook (ListReportWorkbook.cpp) and the picture workbook (PictureWorkbook.cpp).
+  void SpeedButton4Click();
+  void SpeedButton16Click();
+
   // The window (ReportWindow.cpp).
   void StartPanel();
   void EndPanel();
@@ -98,6 +115,7 @@ class TForm1 : public forms::Form {
   forms::Animate Animate1;
   forms::Gauge Gauge1;
   forms::ImageList ImageList1;
+  forms::SaveDialog SaveDialog1;  // folder choice of the download
   std::vector<std::string> Memo1;  // entries of the day being refreshed
   FolderListing Memo1Listing = FolderListing::Failed;
   CatalogueLists Lists;  // the twelve column lists; grid row r is entry r - 1
@@ -109,6 +127,7 @@ class TForm1 : public forms::Form {
  protected:
   void FormCreate() override;
   void FormShow() override;
+  void FormCloseQuery(bool& canClose) override;
   void FormClose() override;
   bool HandleMessage(UINT msg, WPARAM w, LPARAM l, LRESULT& result) override;
 

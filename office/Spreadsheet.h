@@ -2,6 +2,7 @@
 // ("Excel.Application"): only the members the programs call. Strings are in
 // the system code page; every failed call raises OleError.
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -130,6 +131,21 @@ class Application : public AutomationObject {
 
  private:
   explicit Application(Dispatch object) : AutomationObject(std::move(object)) {}
+};
+
+// The application and the workbook of one run: on every path the workbook
+// is closed without saving and the application quit.
+struct SpreadsheetSession {
+  std::optional<Application> application;
+  std::optional<Workbook> book;
+  // Never raises.
+  void End() noexcept {
+    if (book) book->CloseQuietly();
+    book.reset();
+    if (application) application->QuitQuietly();
+    application.reset();
+  }
+  ~SpreadsheetSession() { End(); }
 };
 
 }  // namespace office

@@ -29,8 +29,6 @@ constexpr int kPanelId = 100;
 constexpr int kTitleId = 101;
 constexpr int kAnimateId = 102;
 constexpr int kProgressId = 103;
-// The system's copy-files clip in shell32.dll.
-constexpr int kCopyFilesClip = 160;
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kGrey = RGB(128, 128, 128);
@@ -207,7 +205,7 @@ void TForm1::ShowAnimation() {
   bool opened = FileExists(clip) && Animate1.Open(clip);
   if (!opened) {
     if (!shell32_) shell32_ = LoadLibraryExA("shell32.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    opened = shell32_ && Animate1.OpenResource(shell32_, kCopyFilesClip);
+    opened = shell32_ && Animate1.OpenResource(shell32_, forms::kShellCopyFilesClip);
   }
   if (opened) Animate1.Play(-1);  // without a clip the splash stays still
 }
@@ -271,12 +269,7 @@ void TForm1::FormClose() {
   try {
     tmrEvent.SetEnabled(false);
     Log("FormClose()----------------------------------------");
-    std::vector<forms::Form*> others = application.Forms();
-    for (forms::Form* form : others) {
-      if (form == this) continue;
-      form->Close();
-      application.ProcessMessages();
-    }
+    application.CloseFormsBut(this);
     HideAnimation();
   } catch (...) {
     application.Terminate();

@@ -7,13 +7,6 @@
 
 namespace {
 
-bool SameText(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-  return true;
-}
-
 // The parts of a "key=value" line; false when the line has no "=".
 bool SplitLine(const std::string& line, std::string& key, std::string& value) {
   const size_t equals = line.find('=');

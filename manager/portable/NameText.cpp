@@ -1,6 +1,7 @@
 #include "manager/portable/NameText.h"
 
 #include <cctype>
+#include <stdexcept>
 
 #include "common/portable/Cp932.h"
 #include "common/portable/FieldToken.h"
@@ -154,4 +155,26 @@ std::string fncFindTagFile(const std::string& base, const std::vector<std::strin
     if (at != std::string::npos) return trimmed.substr(at);
   }
   return "";
+}
+
+std::string WithoutChar(const std::string& text, char c) {
+  std::string out;
+  for (char ch : text)
+    if (ch != c) out += ch;
+  return out;
+}
+
+std::string DayFolderOf(const std::string& date) {
+  const std::string day = WithoutChar(date, '/');
+  bool digits = day.size() == 8 && date.size() == 10 && date[4] == '/' && date[7] == '/';
+  for (char c : day) digits = digits && c >= '0' && c <= '9';
+  if (!digits) throw std::runtime_error("日付が不正です:" + date);
+  return day;
+}
+
+bool SameText(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+  return true;
 }

@@ -20,6 +20,13 @@ std::string fncDelInvalidSheetStr(const std::string& text);
 // "yyyymmdd" -> "yyyy/mm/dd", "hhnnss" -> "hh:nn:ss"; "" for another length.
 std::string fncFormatDate(const std::string& text);
 std::string fncFormatTime(const std::string& text);
+// Equal but for the case of ASCII letters.
+bool SameText(const std::string& a, const std::string& b);
+// The text without any c.
+std::string WithoutChar(const std::string& text, char c);
+// "yyyy/mm/dd" -> "yyyymmdd" (the day's store folder); raises
+// std::runtime_error for anything else.
+std::string DayFolderOf(const std::string& date);
 
 // 1-based position of the last delimiter that follows a digit; 0 when there
 // is none or either text is empty.

@@ -3,15 +3,9 @@
 #include <cctype>
 
 #include "common/portable/Cp932.h"
+#include "manager/portable/NameText.h"
 
 namespace {
-
-bool SameText(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-  return true;
-}
 
 bool EndsWithText(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && SameText(text.substr(text.size() - end.size()), end);

@@ -4,12 +4,14 @@
 #include <shlobj.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <string>
 
 #include "snaptrap/SnapTrap.h"
+#include "tests/client/WineTestFiles.h"
 
 // The folder of the test program, where Kestro.exe is built too.
 inline std::string ProgramFolder() {
@@ -33,6 +35,51 @@ inline std::string Today(const char* format) {
   char text[32];
   std::snprintf(text, sizeof text, format, st.wYear, st.wMonth, st.wDay);
   return text;
+}
+
+// The variable's value, or "" when it is not set.
+inline std::string EnvValue(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+// The test FTP server's root folder as this program sees it (Z: is "/").
+inline std::string FtpServerRoot() {
+  std::string root = "Z:" + EnvValue("KESTRO_TEST_FTP_ROOT");
+  for (char& c : root)
+    if (c == '/') c = '\\';
+  return root + "\\";
+}
+
+// The settings lines that point the client at the test FTP server.
+inline std::string FtpSettingsLines() {
+  return "SERVER=" + EnvValue("KESTRO_TEST_FTP_HOST") + "\r\nUSERID=" + EnvValue("KESTRO_TEST_FTP_USER") +
+         "\r\nPASSWD=" + EnvValue("KESTRO_TEST_FTP_PASS") + "\r\n";
+}
+
+// An empty report store on the test server: its folder "kestro".
+inline void FreshServerStore() {
+  RemoveTree(FtpServerRoot() + "kestro");
+  CreateDirectoryA((FtpServerRoot() + "kestro").c_str(), nullptr);
+}
+
+// Removes the client's data folder and makes it anew, empty.
+inline void FreshDataFolder() {
+  RemoveTree(DataFolder().substr(0, DataFolder().size() - 1));
+  CreateDirectoryA(DataFolder().substr(0, DataFolder().size() - 8).c_str(), nullptr);
+  CreateDirectoryA(DataFolder().c_str(), nullptr);
+}
+
+// The message boxes of the programs started from here go to a new log of
+// that name in the temporary folder and are answered OK; its path.
+inline std::string UseBoxLog(const std::string& fileName) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string log = std::string(temp) + fileName;
+  DeleteFileA(log.c_str());
+  SetEnvironmentVariableA("KESTRO_MSGBOX_LOG", log.c_str());
+  SetEnvironmentVariableA("KESTRO_MSGBOX_REPLY", "OK");
+  return log;
 }
 
 inline std::string TodayLog() { return DataFolder() + "syslog\\" + Today("%04d%02d%02d.txt"); }

@@ -21,19 +21,6 @@ namespace {
 
 const int kUnbuffered = std::setvbuf(stdout, nullptr, _IONBF, 0);
 
-std::string Env(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? value : "";
-}
-
-// The server's root folder as this program sees it (Z: is "/").
-std::string ServerRoot() {
-  std::string root = "Z:" + Env("KESTRO_TEST_FTP_ROOT");
-  for (char& c : root)
-    if (c == '/') c = '\\';
-  return root + "\\";
-}
-
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 void Write(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
@@ -45,24 +32,17 @@ class ListFormTest : public ::testing::Test {
   void SetUp() override {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    boxLog_ = std::string(temp) + "listform_boxes.txt";
+    boxLog_ = UseBoxLog("listform_boxes.txt");
     viewerLog_ = std::string(temp) + "listform_viewer.txt";
-    DeleteFileA(boxLog_.c_str());
     DeleteFileA(viewerLog_.c_str());
-    SetEnvironmentVariableA("KESTRO_MSGBOX_LOG", boxLog_.c_str());
-    SetEnvironmentVariableA("KESTRO_MSGBOX_REPLY", "OK");
     SetEnvironmentVariableA("LIST_VIEWER_LOG", viewerLog_.c_str());
-    RemoveTree(DataFolder().substr(0, DataFolder().size() - 1));
-    CreateDirectoryA(DataFolder().substr(0, DataFolder().size() - 8).c_str(), nullptr);
-    CreateDirectoryA(DataFolder().c_str(), nullptr);
+    FreshDataFolder();
     CreateDirectoryA(Store().c_str(), nullptr);
     std::ofstream ini(DataFolder() + "Kestro.ini", std::ios::binary);
     ini << "[KESTRO]\r\nSAVE=1\r\nSHOW=1\r\nSTYLE=1\r\nEXCELPWD=1\r\nOPERATION=PC01\r\nVALIDDAY=10\r\n"
-        << "LOCALDIR=" << Store() << "\r\nSERVER=" << Env("KESTRO_TEST_FTP_HOST")
-        << "\r\nUSERID=" << Env("KESTRO_TEST_FTP_USER") << "\r\nPASSWD=" << Env("KESTRO_TEST_FTP_PASS") << "\r\n";
+        << "LOCALDIR=" << Store() << "\r\n" << FtpSettingsLines();
     ini.close();
-    RemoveTree(ServerRoot() + "kestro");
-    CreateDirectoryA((ServerRoot() + "kestro").c_str(), nullptr);
+    FreshServerStore();
     UseScript("normal");
   }
   void TearDown() override {
@@ -75,7 +55,7 @@ class ListFormTest : public ::testing::Test {
   }
 
   static std::string Store() { return DataFolder() + "store\\"; }
-  static void UseScript(const char* script) { Write(ServerRoot() + "script.txt", script); }
+  static void UseScript(const char* script) { Write(FtpServerRoot() + "script.txt", script); }
   static std::string Put(const std::string& day, const std::string& name, const std::string& bytes = "\xFF\xD8") {
     CreateDirectoryA((Store() + day).c_str(), nullptr);
     Write(Store() + day + "\\" + name, bytes);
@@ -173,7 +153,7 @@ TEST_F(ListFormTest, AStalledPostKeepsItsRowWhileTheOthersPost) {
   std::vector<std::string> names = List(list, 2024, 5, 10, 2024, 5, 10);
   ASSERT_EQ(names.size(), 3u);
 
-  const std::string onServer = ServerRoot() + "kestro\\" + day + "\\";
+  const std::string onServer = FtpServerRoot() + "kestro\\" + day + "\\";
   list.SelectRows(1, 3);
   size_t from = ReadLog().size();
   ASSERT_TRUE(list.Click("ポスト"));
@@ -192,7 +172,7 @@ TEST_F(ListFormTest, AStalledPostKeepsItsRowWhileTheOthersPost) {
 
   for (int i : {0, 2}) {
     EXPECT_TRUE(ReadAll(onServer + names[i]) == picture) << names[i];
-    EXPECT_TRUE(Exists(ServerRoot() + "kestro\\" + day + "tag\\" + Base(names[i]) + "_t.tag"));
+    EXPECT_TRUE(Exists(FtpServerRoot() + "kestro\\" + day + "tag\\" + Base(names[i]) + "_t.tag"));
     EXPECT_FALSE(Exists(Store() + day + "\\" + names[i]));
   }
   EXPECT_FALSE(Exists(onServer + names[1]));

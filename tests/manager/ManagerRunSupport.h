@@ -1,11 +1,11 @@
 // A run of the real kestroMgr.exe from a folder of the test's own, with a
 // stand-in command interpreter CMD.exe beside it (editor_cmd_stub), logged
 // in to the FTP server of the test or to a shared folder, and its report
-// window's buttons.
+// window's buttons; and the fixture of tests that drive the report window.
 #pragma once
 #include <gtest/gtest.h>
 
-#include "tests/manager/ManagerTestSupport.h"
+#include "tests/manager/ReportWindowTestSupport.h"
 
 namespace mgrtest {
 
@@ -24,7 +24,7 @@ class ManagerRun : public ::testing::Test {
     SetEnvironmentVariableA("KESTRO_MSGBOX_LOG", boxLog_.c_str());
     SetEnvironmentVariableA("KESTRO_MSGBOX_REPLY", "OK");
     SetEnvironmentVariableA("KESTRO_TEST_EDITOR_DIR", editorDir_.c_str());
-    SetEnvironmentVariableA("KESTRO_TEST_SCRIPT_FILE", (ServerRoot() + "script.txt").c_str());
+    SetEnvironmentVariableA("KESTRO_TEST_SCRIPT_FILE", (FtpServerRoot() + "script.txt").c_str());
     RemoveTree(DataFolder().substr(0, DataFolder().size() - 1));
     ForceFolder(DataFolder());
   }
@@ -47,8 +47,8 @@ class ManagerRun : public ::testing::Test {
   void WriteSettings(const std::string& store = "") {
     if (store.empty()) {
       WriteBytes(DataFolder() + "Kestro.ini", "[KESTRO]\r\nSAVE=1\r\nVALIDDAY=10\r\n[KESTROMGR]\r\nLASTTARGET=" +
-                                                   Env("KESTRO_TEST_FTP_HOST") + "\r\nLASTUSERID=" +
-                                                   Env("KESTRO_TEST_FTP_USER") + "\r\n");
+                                                   EnvValue("KESTRO_TEST_FTP_HOST") + "\r\nLASTUSERID=" +
+                                                   EnvValue("KESTRO_TEST_FTP_USER") + "\r\n");
     } else {
       WriteBytes(DataFolder() + "Kestro.ini", "[KESTRO]\r\nSAVE=2\r\nFILESAVEPATH=" + store +
                                                    "\r\nSERVER=share\r\nUSERID=someone\r\nVALIDDAY=10\r\n");
@@ -67,7 +67,7 @@ class ManagerRun : public ::testing::Test {
     HWND login = LoginForm();
     if (!login) return nullptr;
     LoginFields fields = FieldsOf(login);
-    SetTextOf(fields.password, Env("KESTRO_TEST_FTP_PASS"));
+    SetTextOf(fields.password, EnvValue("KESTRO_TEST_FTP_PASS"));
     SendMessageA(fields.login, BM_CLICK, 0, 0);
     return ReportWindow();
   }
@@ -100,6 +100,30 @@ class ManagerRun : public ::testing::Test {
 
   PROCESS_INFORMATION process_{};
   std::string runDir_, editorDir_, boxLog_;
+};
+
+// A test of the running manager: a new, empty data folder and the message
+// boxes logged to a file of the given name and answered OK; the manager is
+// ended and both removed afterwards.
+class RunningManagerTest : public ::testing::Test {
+ protected:
+  explicit RunningManagerTest(const char* boxLogName) : boxLogName_(boxLogName) {}
+  void SetUp() override {
+    boxLog_ = UseBoxLog(boxLogName_);
+    FreshDataFolder();
+  }
+  void TearDown() override {
+    manager_.End();
+    DeleteFileA(boxLog_.c_str());
+    RemoveTree(DataFolder().substr(0, DataFolder().size() - 1));
+  }
+  std::string Boxes() const { return ReadAll(boxLog_); }
+
+  RunningManager manager_;
+  std::string boxLog_;
+
+ private:
+  const char* boxLogName_;
 };
 
 }  // namespace mgrtest

@@ -4,7 +4,6 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "tests/client/KestroProcessSupport.h"
@@ -12,18 +11,9 @@
 
 namespace mgrtest {
 
-inline std::string Env(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? value : "";
-}
-
-// The FTP server's root folder as this program sees it (Z: is "/").
-inline std::string ServerRoot() {
-  std::string root = "Z:" + Env("KESTRO_TEST_FTP_ROOT");
-  for (char& c : root)
-    if (c == '/') c = '\\';
-  return root + "\\";
-}
+// Older names of the client support's EnvValue and FtpServerRoot.
+inline std::string Env(const char* name) { return EnvValue(name); }
+inline std::string ServerRoot() { return FtpServerRoot(); }
 
 inline std::string DocFolder() {
   char path[MAX_PATH];

@@ -44,12 +44,12 @@ inline bool StoreRawName(const std::string& folder, const std::string& name, con
 // names of its disk in code page 932.
 inline void PostReport(const std::string& day, const std::string& fileName, const std::string& bytes,
                        const std::string& tagName = "") {
-  const std::string store = ServerRoot() + "kestro\\";
+  const std::string store = FtpServerRoot() + "kestro\\";
   CreateDirectoryA((store + day).c_str(), nullptr);
   WriteBytes(store + day + "\\" + fileName, bytes);
   if (tagName.empty()) return;
   CreateDirectoryA((store + day + "tag").c_str(), nullptr);
-  if (Env("KESTRO_TEST_FTP_KIND") == "pyftpdlib")
+  if (EnvValue("KESTRO_TEST_FTP_KIND") == "pyftpdlib")
     StoreRawName("/kestro/" + day + "tag", tagName, "");
   else
     WriteBytes(store + day + "tag\\" + tagName, "");
@@ -70,7 +70,7 @@ inline bool StoreRawName(const std::string& folder, const std::string& name, con
     }
     return s;
   };
-  SOCKET control = connectTo(Env("KESTRO_TEST_FTP_HOST"), 21);
+  SOCKET control = connectTo(EnvValue("KESTRO_TEST_FTP_HOST"), 21);
   if (control == INVALID_SOCKET) return false;
   // One reply: lines up to the one whose fourth character is a blank.
   auto reply = [&] {
@@ -91,8 +91,8 @@ inline bool StoreRawName(const std::string& folder, const std::string& name, con
     return reply();
   };
   reply();
-  command("USER " + Env("KESTRO_TEST_FTP_USER"));
-  command("PASS " + Env("KESTRO_TEST_FTP_PASS"));
+  command("USER " + EnvValue("KESTRO_TEST_FTP_USER"));
+  command("PASS " + EnvValue("KESTRO_TEST_FTP_PASS"));
   command("TYPE I");
   const std::string pasv = command("PASV");
   int h1, h2, h3, h4, p1, p2;
@@ -127,7 +127,7 @@ struct RunningManager {
     GetTempPathA(MAX_PATH, temp);
     gridFile = std::string(temp) + "kestro_mgr_grid.txt";
     SetEnvironmentVariableA("KESTRO_GRID_TEXT", gridFile.c_str());
-    const std::string host = Env("KESTRO_TEST_FTP_HOST"), user = Env("KESTRO_TEST_FTP_USER");
+    const std::string host = EnvValue("KESTRO_TEST_FTP_HOST"), user = EnvValue("KESTRO_TEST_FTP_USER");
     WriteBytes(DataFolder() + "Kestro.ini", "[KESTRO]\r\nSAVE=1\r\nSERVER=" + host + "\r\nUSERID=" + user +
                                                 "\r\nVALIDDAY=10\r\n[KESTROMGR]\r\nLASTTARGET=" + host +
                                                 "\r\nLASTUSERID=" + user + "\r\nBASEDATE=" + Slashed(baseDay) +
@@ -136,7 +136,7 @@ struct RunningManager {
     HWND login = LoginForm();
     if (!login) return false;
     LoginFields fields = FieldsOf(login);
-    SetTextOf(fields.password, Env("KESTRO_TEST_FTP_PASS"));
+    SetTextOf(fields.password, EnvValue("KESTRO_TEST_FTP_PASS"));
     SendMessageA(fields.login, BM_CLICK, 0, 0);
     window = ReportWindow();
     return window != nullptr;

@@ -89,13 +89,13 @@ class CatalogueBackupTest : public ManagerRun {
 
 TEST_F(CatalogueBackupTest, OverFtpTheMarksComeBackAndOtherComputersBackupsStay) {
   WriteSettings();
-  const std::string other = ServerRoot() + "kestro\\OTHERPC\\";
+  const std::string other = FtpServerRoot() + "kestro\\OTHERPC\\";
   ForceFolder(other);
   WriteBytes(other + "20061020.ini", kOtherPc);
   HWND report = StartAndLogin();
   ASSERT_NE(report, nullptr) << ReadLog();
-  RoundTrip(report, Catalogue(Env("KESTRO_TEST_FTP_HOST"), Env("KESTRO_TEST_FTP_USER")),
-            ServerRoot() + "kestro\\" + computer_ + "\\");
+  RoundTrip(report, Catalogue(EnvValue("KESTRO_TEST_FTP_HOST"), EnvValue("KESTRO_TEST_FTP_USER")),
+            FtpServerRoot() + "kestro\\" + computer_ + "\\");
   EXPECT_EQ(ReadAll(other + "20061020.ini"), kOtherPc);
   EXPECT_FALSE(Exists(other + "20061021.ini"));
   EXPECT_NE(ReadLog().find(",(KestroMgr),切断開始18\r\n"), std::string::npos);

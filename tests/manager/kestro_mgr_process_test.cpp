@@ -17,14 +17,8 @@ constexpr char kStoreUpdaterIni[] = "[DOWNLOADER]\r\nPROJECT=kestro\r\nSERVER=st
 class KestroMgrProcessTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    boxLog_ = std::string(temp) + "kestro_mgr_boxes.txt";
-    DeleteFileA(boxLog_.c_str());
-    SetEnvironmentVariableA("KESTRO_MSGBOX_LOG", boxLog_.c_str());
-    SetEnvironmentVariableA("KESTRO_MSGBOX_REPLY", "OK");
-    RemoveTree(DataFolder().substr(0, DataFolder().size() - 1));
-    ForceFolder(DataFolder());
+    boxLog_ = UseBoxLog("kestro_mgr_boxes.txt");
+    FreshDataFolder();
     updaterIni_ = ProgramFolder() + "downloader.ini";
     WriteBytes(updaterIni_, kOldUpdaterIni);
   }
@@ -131,9 +125,9 @@ TEST_F(KestroMgrProcessTest, ASharedFolderWithoutTrailingBackslashStillServesThe
 }
 
 TEST_F(KestroMgrProcessTest, TheLastLoginWinsAWrongPasswordFailsAndANewServerIsAddedOnce) {
-  const std::string host = Env("KESTRO_TEST_FTP_HOST"), user = Env("KESTRO_TEST_FTP_USER");
+  const std::string host = EnvValue("KESTRO_TEST_FTP_HOST"), user = EnvValue("KESTRO_TEST_FTP_USER");
   ASSERT_FALSE(host.empty()) << "run through tests/servers/run_with_server.py";
-  WriteBytes(ServerRoot() + "kestro\\downloader.ini", kStoreUpdaterIni);
+  WriteBytes(FtpServerRoot() + "kestro\\downloader.ini", kStoreUpdaterIni);
   WriteBytes(DataFolder() + "Kestro.ini",
              "[KESTRO]\r\nSAVE=1\r\nSERVER=127.0.0.1\r\nUSERID=someone\r\nVALIDDAY=10\r\n"
              "[KESTROMGR]\r\nLASTTARGET=" + host + "\r\nLASTUSERID=" + user +
@@ -174,7 +168,7 @@ TEST_F(KestroMgrProcessTest, TheLastLoginWinsAWrongPasswordFailsAndANewServerIsA
   EXPECT_EQ(IniValue("KESTROMGR", "ADDITIONALSERVERCOUNT"), "1");
   EXPECT_NE(ReadLog().find(",(KestroMgr),ログイン失敗\r\n"), std::string::npos);
 
-  Login(fields, Env("KESTRO_TEST_FTP_PASS"));
+  Login(fields, EnvValue("KESTRO_TEST_FTP_PASS"));
   ASSERT_NE(ReportWindow(), nullptr) << ReadLog();
   EXPECT_EQ(ReadAll(updaterIni_), kStoreUpdaterIni);  // fetched from /kestro/downloader.ini
   EXPECT_EQ(IniValue("KESTROMGR", "ADDITIONALSERVERCOUNT"), "2");
@@ -192,7 +186,7 @@ TEST_F(KestroMgrProcessTest, TheLastLoginWinsAWrongPasswordFailsAndANewServerIsA
   ASSERT_NE(login, nullptr);
   fields = FieldsOf(login);
   EXPECT_EQ(SendMessageA(fields.server, CB_GETCOUNT, 0, 0), 2);
-  Login(fields, Env("KESTRO_TEST_FTP_PASS"));
+  Login(fields, EnvValue("KESTRO_TEST_FTP_PASS"));
   ASSERT_NE(ReportWindow(), nullptr) << ReadLog();
   EXPECT_EQ(IniValue("KESTROMGR", "ADDITIONALSERVERCOUNT"), "2");
   EXPECT_EQ(IniValue("KESTROMGR", "LISTSERVER3"), "<none>");

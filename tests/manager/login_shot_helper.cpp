@@ -7,29 +7,23 @@
 #include <cstdio>
 #include <cstring>
 
+#include "../wine/ShotHelperSupport.h"
+
 int main(int argc, char** argv) {
   if (argc < 2) {
     std::fprintf(stderr, "usage: login_shot_helper show|end\n");
     return 2;
   }
-  HWND form = nullptr;
-  for (DWORD start = GetTickCount(); !(form = FindWindowA("TForm2", nullptr)) || !IsWindowVisible(form);) {
-    if (GetTickCount() - start > 30000) {
-      std::fprintf(stderr, "login_shot_helper: the login form did not appear\n");
-      return 1;
-    }
-    Sleep(100);
+  HWND form = WaitForWindow("TForm2", nullptr, true, 30000);
+  if (!form) {
+    std::fprintf(stderr, "login_shot_helper: the login form did not appear\n");
+    return 1;
   }
   if (std::strcmp(argv[1], "end") == 0) {
     PostMessageA(form, WM_CLOSE, 0, 0);
     return 0;
   }
   Sleep(1000);
-  // The client area: without a window manager nobody draws the frame.
-  RECT r;
-  GetClientRect(form, &r);
-  POINT origin{0, 0};
-  ClientToScreen(form, &origin);
-  std::printf("%ld %ld %ld %ld\n", r.right, r.bottom, origin.x, origin.y);
+  PrintClientArea(form);
   return 0;
 }

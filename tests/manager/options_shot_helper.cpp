@@ -8,15 +8,9 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
+#include "../wine/ShotHelperSupport.h"
 
-HWND WaitForWindow(const char* className, bool visible) {
-  for (DWORD start = GetTickCount(); GetTickCount() - start < 30000; Sleep(100)) {
-    HWND window = FindWindowA(className, nullptr);
-    if (window && (!visible || IsWindowVisible(window))) return window;
-  }
-  return nullptr;
-}
+namespace {
 
 void SetText(HWND window, const char* text) { SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)); }
 
@@ -27,7 +21,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: options_shot_helper show|end\n");
     return 2;
   }
-  HWND login = WaitForWindow("TForm2", true);
+  HWND login = WaitForWindow("TForm2", nullptr, true, 30000);
   if (!login) {
     std::fprintf(stderr, "options_shot_helper: the manager did not start\n");
     return 1;
@@ -36,7 +30,7 @@ int main(int argc, char** argv) {
     PostMessageA(login, WM_CLOSE, 0, 0);
     return 0;
   }
-  HWND form = WaitForWindow("TForm3", false);
+  HWND form = WaitForWindow("TForm3", nullptr, false, 30000);
   if (!form) {
     std::fprintf(stderr, "options_shot_helper: no options form\n");
     return 1;
@@ -52,10 +46,6 @@ int main(int argc, char** argv) {
   ShowWindow(form, SW_SHOW);
   SetForegroundWindow(form);
   Sleep(1000);
-  RECT r;
-  GetClientRect(form, &r);
-  POINT origin{0, 0};
-  ClientToScreen(form, &origin);
-  std::printf("%ld %ld %ld %ld\n", r.right, r.bottom, origin.x, origin.y);
+  PrintClientArea(form);
   return 0;
 }

@@ -14,13 +14,13 @@ constexpr char kReferFailed[] = "ケストロ管理画面\tプロジェクトリ
 
 class StoreFaultTest : public ManagerRun {
  protected:
-  void Script(const std::string& name) { WriteBytes(ServerRoot() + "script.txt", name); }
-  std::string Stored() const { return ReadAll(ServerRoot() + "kestro\\projectlist.txt"); }
+  void Script(const std::string& name) { WriteBytes(FtpServerRoot() + "script.txt", name); }
+  std::string Stored() const { return ReadAll(FtpServerRoot() + "kestro\\projectlist.txt"); }
 };
 
 TEST_F(StoreFaultTest, AFailedOrTimedOutFetchLeavesTheStoresListAlone) {
   WriteSettings();
-  WriteBytes(ServerRoot() + "kestro\\projectlist.txt", kRealList);
+  WriteBytes(FtpServerRoot() + "kestro\\projectlist.txt", kRealList);
   HWND report = StartAndLogin();
   ASSERT_NE(report, nullptr) << ReadLog();
 
@@ -49,7 +49,7 @@ TEST_F(StoreFaultTest, AFailedOrTimedOutFetchLeavesTheStoresListAlone) {
 TEST_F(StoreFaultTest, AFailedStoreKeepsTheEditedFileAndTheStoresList) {
   WriteSettings();
   Script("normal");
-  WriteBytes(ServerRoot() + "kestro\\projectlist.txt", kRealList);
+  WriteBytes(FtpServerRoot() + "kestro\\projectlist.txt", kRealList);
   WillWrite(1, "新しい部署\r\n");
   WillSetScript(1, "stall_upload");  // the upload after the edit never completes
   HWND report = StartAndLogin();
@@ -74,12 +74,12 @@ TEST_F(StoreFaultTest, AFailedRestoreKeepsTheCatalogueFile) {
   std::string computer = name;
   for (char& c : computer) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
   const std::string catalogue =
-      DataFolder() + "CATALOGUE\\" + Env("KESTRO_TEST_FTP_HOST") + "\\" + Env("KESTRO_TEST_FTP_USER") + "\\";
+      DataFolder() + "CATALOGUE\\" + EnvValue("KESTRO_TEST_FTP_HOST") + "\\" + EnvValue("KESTRO_TEST_FTP_USER") + "\\";
   ForceFolder(catalogue);
   const std::string live = "[PC0120061020103100001.jpg]\r\nSTATUS=1\r\nREAD=1\r\nIMPORTANT=1\r\n";
   WriteBytes(catalogue + "20061020.ini", live);
-  ForceFolder(ServerRoot() + "kestro\\" + computer + "\\");
-  WriteBytes(ServerRoot() + "kestro\\" + computer + "\\20061020.ini", std::string(200000, 'x'));
+  ForceFolder(FtpServerRoot() + "kestro\\" + computer + "\\");
+  WriteBytes(FtpServerRoot() + "kestro\\" + computer + "\\20061020.ini", std::string(200000, 'x'));
   HWND report = StartAndLogin();
   ASSERT_NE(report, nullptr) << ReadLog();
   Script("drop_data");

@@ -20,7 +20,7 @@ class ProjectListTest : public ManagerRun {};
 
 TEST_F(ProjectListTest, AnAbsentListStartsFromTheExampleAndAnUnderscoreReopensTheEditor) {
   WriteSettings();
-  const std::string stored = ServerRoot() + "kestro\\projectlist.txt";
+  const std::string stored = FtpServerRoot() + "kestro\\projectlist.txt";
   const std::string work = DataFolder() + "Temp\\projectlist.txt";
   const std::string refused = "統括本部\r\n企画_部\r\n営業部\r\n";
   const std::string accepted = "統括本部\r\n\r\n営業:部;1\r\n営業部\r\n";

@@ -13,21 +13,15 @@ using namespace mgrtest;
 namespace {
 
 TEST(ReportListingFault, AFailedListingKeepsTheCatalogueAndAnAbsentFolderClearsIt) {
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
-  const std::string boxLog = std::string(temp) + "kestro_fault_boxes.txt";
-  DeleteFileA(boxLog.c_str());
-  SetEnvironmentVariableA("KESTRO_MSGBOX_LOG", boxLog.c_str());
-  SetEnvironmentVariableA("KESTRO_MSGBOX_REPLY", "OK");
-  RemoveTree(DataFolder().substr(0, DataFolder().size() - 1));
-  SHCreateDirectoryExA(nullptr, DataFolder().substr(0, DataFolder().size() - 1).c_str(), nullptr);
+  const std::string boxLog = UseBoxLog("kestro_fault_boxes.txt");
+  FreshDataFolder();
 
   const std::string d1 = DayBefore(1), d2 = DayBefore(0);
   const std::string r1 = "PC01" + d1 + "080000001.jpg", r2 = "PRJ_PC01" + d2 + "081500001.jpg";
   PostReport(d1, r1, "111", "PC01" + d1 + "080000001_前日.tag");
   PostReport(d2, r2, "2222", "PRJ_PC01" + d2 + "081500001_当日.tag");
-  const std::string catalogue = DataFolder() + "CATALOGUE\\" + Env("KESTRO_TEST_FTP_HOST") + "\\" +
-                                Env("KESTRO_TEST_FTP_USER") + "\\";
+  const std::string catalogue = DataFolder() + "CATALOGUE\\" + EnvValue("KESTRO_TEST_FTP_HOST") + "\\" +
+                                EnvValue("KESTRO_TEST_FTP_USER") + "\\";
   auto status = [&](const std::string& day, const std::string& section) {
     char value[32] = {};
     GetPrivateProfileStringA(section.c_str(), "STATUS", "<none>", value, sizeof value,
@@ -43,7 +37,7 @@ TEST(ReportListingFault, AFailedListingKeepsTheCatalogueAndAnAbsentFolderClearsI
   EXPECT_EQ(grid.back(), "2件表示しました。");
 
   // Every listing now breaks off with 426: both days keep their rows.
-  WriteBytes(ServerRoot() + "script.txt", "list_abort\r\n");
+  WriteBytes(FtpServerRoot() + "script.txt", "list_abort\r\n");
   manager.Click("ﾎﾟｽﾄの検索");
   EXPECT_EQ(manager.Grid(), grid);
   EXPECT_EQ(status(d1, r1), "1");
@@ -53,8 +47,8 @@ TEST(ReportListingFault, AFailedListingKeepsTheCatalogueAndAnAbsentFolderClearsI
   EXPECT_NE(log.find(d2 + "<-リスト取得失敗のためカタログを保持"), std::string::npos);
 
   // Yesterday's folder is gone: its row goes, today's stays.
-  WriteBytes(ServerRoot() + "script.txt", "normal\r\n");
-  RemoveTree(ServerRoot() + "kestro\\" + d1);
+  WriteBytes(FtpServerRoot() + "script.txt", "normal\r\n");
+  RemoveTree(FtpServerRoot() + "kestro\\" + d1);
   manager.Click("ﾎﾟｽﾄの検索");
   grid = manager.Grid();
   ASSERT_EQ(grid.size(), 2u);

@@ -5,31 +5,18 @@
 
 #include <string>
 
-#include "tests/manager/ReportWindowTestSupport.h"
+#include "tests/manager/ManagerRunSupport.h"
 
 using namespace mgrtest;
 
 namespace {
 
-class ReportOpeningProcessTest : public ::testing::Test {
+class ReportOpeningProcessTest : public RunningManagerTest {
  protected:
+  ReportOpeningProcessTest() : RunningManagerTest("kestro_opening_boxes.txt") {}
   void SetUp() override {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    boxLog_ = std::string(temp) + "kestro_opening_boxes.txt";
-    DeleteFileA(boxLog_.c_str());
-    SetEnvironmentVariableA("KESTRO_MSGBOX_LOG", boxLog_.c_str());
-    SetEnvironmentVariableA("KESTRO_MSGBOX_REPLY", "OK");
-    RemoveTree(DataFolder().substr(0, DataFolder().size() - 1));
-    CreateDirectoryA(DataFolder().substr(0, DataFolder().rfind('\\', DataFolder().size() - 2)).c_str(), nullptr);
-    CreateDirectoryA(DataFolder().c_str(), nullptr);
-    RemoveTree(ServerRoot() + "kestro");
-    CreateDirectoryA((ServerRoot() + "kestro").c_str(), nullptr);
-  }
-  void TearDown() override {
-    manager_.End();
-    DeleteFileA(boxLog_.c_str());
-    RemoveTree(DataFolder().substr(0, DataFolder().size() - 1));
+    RunningManagerTest::SetUp();
+    FreshServerStore();
   }
   // The viewer command of the login's batch is replaced, once that batch
   // has written its file, by one that records the path it is given.
@@ -42,20 +29,17 @@ class ReportOpeningProcessTest : public ::testing::Test {
   std::string CatalogueValue(const std::string& day, const std::string& section, const std::string& key) const {
     char value[256] = {};
     GetPrivateProfileStringA(section.c_str(), key.c_str(), "<none>", value, sizeof value,
-                             (DataFolder() + "CATALOGUE\\" + Env("KESTRO_TEST_FTP_HOST") + "\\" +
-                              Env("KESTRO_TEST_FTP_USER") + "\\" + day + ".ini")
+                             (DataFolder() + "CATALOGUE\\" + EnvValue("KESTRO_TEST_FTP_HOST") + "\\" +
+                              EnvValue("KESTRO_TEST_FTP_USER") + "\\" + day + ".ini")
                                  .c_str());
     return value;
   }
-
-  RunningManager manager_;
-  std::string boxLog_;
 };
 
 TEST_F(ReportOpeningProcessTest, OpenButtonLocksViewsAndReleasesTheSelectedReport) {
   const std::string day = DayBefore(0);
   const std::string report = "PC01" + day + "093000001.jpg";
-  const std::string store = ServerRoot() + "kestro\\" + day + "\\";
+  const std::string store = FtpServerRoot() + "kestro\\" + day + "\\";
   PostReport(day, report, "picture bytes");
   ASSERT_TRUE(manager_.Start(day)) << ReadLog();
   UseRecordingViewer();
@@ -80,7 +64,7 @@ TEST_F(ReportOpeningProcessTest, OpenButtonLocksViewsAndReleasesTheSelectedRepor
   std::string upper(computer);
   for (char& c : upper)
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  const std::string tag = ServerRoot() + "kestro\\" + day + "tag\\PC01" + day + "093000001_.tag";
+  const std::string tag = FtpServerRoot() + "kestro\\" + day + "tag\\PC01" + day + "093000001_.tag";
   EXPECT_EQ(ReadAll(tag), "[note]\r\nCREATE=" + upper + "\r\n\r\n");
   EXPECT_EQ(ReadAll(boxLog_), "");
 
@@ -107,7 +91,7 @@ TEST_F(ReportOpeningProcessTest, OpenButtonLocksViewsAndReleasesTheSelectedRepor
 TEST_F(ReportOpeningProcessTest, DoubleClickOnTheCommentEditsItThroughNoteLens) {
   const std::string day = DayBefore(0);
   const std::string base = "PRJ_PC02" + day + "101500002", report = base + ".jpg";
-  const std::string tags = ServerRoot() + "kestro\\" + day + "tag\\";
+  const std::string tags = FtpServerRoot() + "kestro\\" + day + "tag\\";
   PostReport(day, report, "picture", base + "_old.tag");
   // noteLens, started by the manager, answers as a user would.
   char temp[MAX_PATH];
@@ -134,8 +118,8 @@ TEST_F(ReportOpeningProcessTest, DoubleClickOnTheCommentEditsItThroughNoteLens) 
   const std::string log = ReadLog();
   EXPECT_NE(log.find("## コメント編集終了"), std::string::npos) << log;
   EXPECT_NE(log.find("noteLens.exe\" old\r\n"), std::string::npos);  // the present comment as its tail
-  EXPECT_EQ(ReadAll(ServerRoot() + "kestro\\" + day + "\\" + report), "picture");
-  EXPECT_FALSE(Exists(ServerRoot() + "kestro\\" + day + "\\" + report + ".UPD"));
+  EXPECT_EQ(ReadAll(FtpServerRoot() + "kestro\\" + day + "\\" + report), "picture");
+  EXPECT_FALSE(Exists(FtpServerRoot() + "kestro\\" + day + "\\" + report + ".UPD"));
   EXPECT_TRUE(Exists(tags + base + "_fixednow.tag"));
   EXPECT_FALSE(Exists(tags + base + "_old.tag"));
   EXPECT_EQ(CatalogueValue(day, report, "COMMENT"), "fixednow");
@@ -149,7 +133,7 @@ TEST_F(ReportOpeningProcessTest, DoubleClickOnTheCommentEditsItThroughNoteLens) 
   WriteBytes(answer, "OK:blocked");
   doubleClickComment();
   EXPECT_TRUE(Exists(tags + base + "_fixednow.tag")) << ReadLog();
-  EXPECT_FALSE(Exists(ServerRoot() + "kestro\\" + day + "\\" + report + ".UPD"));
+  EXPECT_FALSE(Exists(FtpServerRoot() + "kestro\\" + day + "\\" + report + ".UPD"));
   EXPECT_EQ(ReadAll(boxLog_), "");
   DeleteFileA(answer.c_str());
 }

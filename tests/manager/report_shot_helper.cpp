@@ -40,8 +40,8 @@ int main(int argc, char** argv) {
     }
   }
   // Marks made on this PC: one important report a day, two days read.
-  const std::string folder = DataFolder() + "CATALOGUE\\" + Env("KESTRO_TEST_FTP_HOST") + "\\" +
-                             Env("KESTRO_TEST_FTP_USER") + "\\";
+  const std::string folder = DataFolder() + "CATALOGUE\\" + EnvValue("KESTRO_TEST_FTP_HOST") + "\\" +
+                             EnvValue("KESTRO_TEST_FTP_USER") + "\\";
   SHCreateDirectoryExA(nullptr, folder.substr(0, folder.size() - 1).c_str(), nullptr);
   for (size_t at = 0; at < important.size();) {
     const size_t tab = important.find('\t', at), end = important.find('\n', at);

@@ -8,32 +8,17 @@
 #include <string>
 #include <vector>
 
-#include "tests/manager/ReportWindowTestSupport.h"
+#include "tests/manager/ManagerRunSupport.h"
 
 using namespace mgrtest;
 
 namespace {
 
-class ReportWindowTest : public ::testing::Test {
+class ReportWindowTest : public RunningManagerTest {
  protected:
-  void SetUp() override {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    boxLog_ = std::string(temp) + "kestro_report_boxes.txt";
-    DeleteFileA(boxLog_.c_str());
-    SetEnvironmentVariableA("KESTRO_MSGBOX_LOG", boxLog_.c_str());
-    SetEnvironmentVariableA("KESTRO_MSGBOX_REPLY", "OK");
-    RemoveTree(DataFolder().substr(0, DataFolder().size() - 1));
-    CreateDirectoryA(DataFolder().substr(0, DataFolder().rfind('\\', DataFolder().size() - 2)).c_str(), nullptr);
-    CreateDirectoryA(DataFolder().c_str(), nullptr);
-  }
-  void TearDown() override {
-    manager_.End();
-    DeleteFileA(boxLog_.c_str());
-    RemoveTree(DataFolder().substr(0, DataFolder().size() - 1));
-  }
+  ReportWindowTest() : RunningManagerTest("kestro_report_boxes.txt") {}
   std::string CatalogueFile(const std::string& day) const {
-    return DataFolder() + "CATALOGUE\\" + Env("KESTRO_TEST_FTP_HOST") + "\\" + Env("KESTRO_TEST_FTP_USER") + "\\" +
+    return DataFolder() + "CATALOGUE\\" + EnvValue("KESTRO_TEST_FTP_HOST") + "\\" + EnvValue("KESTRO_TEST_FTP_USER") + "\\" +
            day + ".ini";
   }
   static std::string Value(const std::string& file, const std::string& section, const std::string& key) {
@@ -45,9 +30,6 @@ class ReportWindowTest : public ::testing::Test {
     const std::string file = CatalogueFile("x");
     SHCreateDirectoryExA(nullptr, file.substr(0, file.rfind('\\')).c_str(), nullptr);
   }
-
-  RunningManager manager_;
-  std::string boxLog_;
 };
 
 TEST_F(ReportWindowTest, ASearchOverThreeDaysFillsTheGridAndTheFiltersCombine) {
@@ -65,7 +47,7 @@ TEST_F(ReportWindowTest, ASearchOverThreeDaysFillsTheGridAndTheFiltersCombine) {
   PostReport(d1, r1c, "12");
   PostReport(d1, "PRJA_PC03" + d1 + "102000003.jpg.tmp", "1", tag(r1c, "途中") + ".tmp");  // uploads in progress
   PostReport(d1, "notes.txt", "x");
-  CreateDirectoryA((ServerRoot() + "kestro\\" + d1 + "\\sub").c_str(), nullptr);
+  CreateDirectoryA((FtpServerRoot() + "kestro\\" + d1 + "\\sub").c_str(), nullptr);
   PostReport(d2, r2a, "123456", tag(r2a, "AlphaBeta"));
   ASSERT_TRUE(StoreRawName("/kestro/" + d2, "PC\"02" + d2 + "111500002.jpg", "q"));
   ASSERT_TRUE(StoreRawName("/kestro/" + d2, "..\\PC02" + d2 + "112000003.jpg", "b"));

@@ -24,14 +24,9 @@ class KestroReportStyle : public ::testing::Test {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     store_ = std::string(temp) + "kestro_report_style_store\\";
-    boxLog_ = std::string(temp) + "kestro_report_style_boxes.txt";
-    DeleteFileA(boxLog_.c_str());
-    SetEnvironmentVariableA("KESTRO_MSGBOX_LOG", boxLog_.c_str());
-    SetEnvironmentVariableA("KESTRO_MSGBOX_REPLY", "OK");
+    boxLog_ = UseBoxLog("kestro_report_style_boxes.txt");
     RemoveTree(store_.substr(0, store_.size() - 1));
-    RemoveTree(DataFolder().substr(0, DataFolder().size() - 1));
-    CreateDirectoryA(DataFolder().substr(0, DataFolder().size() - 8).c_str(), nullptr);
-    CreateDirectoryA(DataFolder().c_str(), nullptr);
+    FreshDataFolder();
     std::ofstream ini(DataFolder() + "Kestro.ini", std::ios::binary);
     ini << "[KESTRO]\r\nSAVE=0\r\nSHOW=0\r\nSTYLE=0\r\nEXCELPWD=0\r\nOPERATION=PC01\r\nPROJECT=SALES\r\n"
         << "VALIDDAY=10\r\nFILESAVEPATH=" << store_ << "\r\n";

@@ -18,19 +18,6 @@ namespace {
 
 const int kUnbuffered = std::setvbuf(stdout, nullptr, _IONBF, 0);
 
-std::string Env(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? value : "";
-}
-
-// The server's root folder as this Windows program sees it (Z: is "/").
-std::string ServerRoot() {
-  std::string root = "Z:" + Env("KESTRO_TEST_FTP_ROOT");
-  for (char& c : root)
-    if (c == '/') c = '\\';
-  return root + "\\";
-}
-
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // A plain file where the client wants a folder.
@@ -39,24 +26,15 @@ void Block(const std::string& path) { std::ofstream(path, std::ios::binary) << "
 class KestroBlockedStoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    boxLog_ = std::string(temp) + "kestro_blocked_store_boxes.txt";
-    DeleteFileA(boxLog_.c_str());
-    SetEnvironmentVariableA("KESTRO_MSGBOX_LOG", boxLog_.c_str());
-    SetEnvironmentVariableA("KESTRO_MSGBOX_REPLY", "OK");
-    RemoveTree(DataFolder().substr(0, DataFolder().size() - 1));
-    RemoveTree(ServerRoot() + "kestro");
-    CreateDirectoryA((ServerRoot() + "kestro").c_str(), nullptr);
-    CreateDirectoryA(DataFolder().substr(0, DataFolder().size() - 8).c_str(), nullptr);
-    CreateDirectoryA(DataFolder().c_str(), nullptr);
+    boxLog_ = UseBoxLog("kestro_blocked_store_boxes.txt");
+    FreshDataFolder();
+    FreshServerStore();
     CreateDirectoryA(localDir_.c_str(), nullptr);
     // Written without its trailing "\": the client must not take the
     // second byte of the last character for one.
     std::ofstream ini(DataFolder() + "Kestro.ini", std::ios::binary);
     ini << "[KESTRO]\r\nSAVE=1\r\nSHOW=0\r\nSTYLE=1\r\nOPERATION=PC01\r\nPROJECT=SALES\r\nVALIDDAY=10\r\n"
-        << "LOCALDIR=" << localDir_.substr(0, localDir_.size() - 1) << "\r\nSERVER=" << Env("KESTRO_TEST_FTP_HOST")
-        << "\r\nUSERID=" << Env("KESTRO_TEST_FTP_USER") << "\r\nPASSWD=" << Env("KESTRO_TEST_FTP_PASS") << "\r\n";
+        << "LOCALDIR=" << localDir_.substr(0, localDir_.size() - 1) << "\r\n" << FtpSettingsLines();
   }
   void TearDown() override {
     EndKestro(process_);
@@ -78,7 +56,7 @@ class KestroBlockedStoreTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(KestroBlockedStoreTest, UnsavedCapturesStayAndTheQueueGoesOnUntilTheStoreIsFree) {
-  ASSERT_FALSE(Env("KESTRO_TEST_FTP_HOST").empty());
+  ASSERT_FALSE(EnvValue("KESTRO_TEST_FTP_HOST").empty());
   const std::string temp = DataFolder() + "temp\\";
   const std::string dayFolder = localDir_ + day_, tagFolder = localDir_ + day_ + "tag";
   Block(dayFolder);
@@ -111,18 +89,18 @@ TEST_F(KestroBlockedStoreTest, UnsavedCapturesStayAndTheQueueGoesOnUntilTheStore
             std::string::npos);
   EXPECT_TRUE(Exists(temp + second));
   EXPECT_TRUE(FindFile(dayFolder + "\\*.jpg").empty());
-  EXPECT_TRUE(FindFile(ServerRoot() + "kestro\\" + day_ + "\\*.jpg").empty());
+  EXPECT_TRUE(FindFile(FtpServerRoot() + "kestro\\" + day_ + "\\*.jpg").empty());
 
   // Free again: the next capture is saved under the store's folder and posted.
   ASSERT_TRUE(DeleteFileA(tagFolder.c_str()));
   const std::string third = CaptureWhenReady();
   ASSERT_FALSE(third.empty()) << ReadLog();
-  const std::string serverDay = ServerRoot() + "kestro\\" + day_ + "\\";
+  const std::string serverDay = FtpServerRoot() + "kestro\\" + day_ + "\\";
   std::string report;
   ASSERT_TRUE(WaitFor([&] { return !(report = FindFile(serverDay + "SALES_PC01" + day_ + "*.jpg")).empty(); }, 30000))
       << ReadLog();
   const std::string tag = report.substr(0, report.size() - 4) + "_.tag";
-  EXPECT_TRUE(WaitFor([&] { return Exists(ServerRoot() + "kestro\\" + day_ + "tag\\" + tag); }, 10000));
+  EXPECT_TRUE(WaitFor([&] { return Exists(FtpServerRoot() + "kestro\\" + day_ + "tag\\" + tag); }, 10000));
   EXPECT_TRUE(WaitFor([&] { return !Exists(temp + third); }, 10000));
   log = ReadLog();
   EXPECT_NE(log.find("登録画面,fncSaveFile()Save=" + dayFolder + "\\SALES_PC01"), std::string::npos);

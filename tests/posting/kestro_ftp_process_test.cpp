@@ -13,41 +13,18 @@
 
 namespace {
 
-std::string Env(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? value : "";
-}
-
-// The server's root folder as this Windows program sees it (Z: is "/").
-std::string ServerRoot() {
-  std::string root = "Z:" + Env("KESTRO_TEST_FTP_ROOT");
-  for (char& c : root)
-    if (c == '/') c = '\\';
-  return root + "\\";
-}
-
 class KestroFtpProcessTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    boxLog_ = std::string(temp) + "kestro_ftp_process_boxes.txt";
-    DeleteFileA(boxLog_.c_str());
-    SetEnvironmentVariableA("KESTRO_MSGBOX_LOG", boxLog_.c_str());
-    SetEnvironmentVariableA("KESTRO_MSGBOX_REPLY", "OK");
+    boxLog_ = UseBoxLog("kestro_ftp_process_boxes.txt");
     WriteSettings("0");
-    // Each case starts with an empty store.
-    RemoveTree(ServerRoot() + "kestro");
-    CreateDirectoryA((ServerRoot() + "kestro").c_str(), nullptr);
+    FreshServerStore();  // each case starts with an empty store
   }
   void WriteSettings(const char* show) {
-    RemoveTree(DataFolder().substr(0, DataFolder().size() - 1));
-    CreateDirectoryA((DataFolder().substr(0, DataFolder().size() - 8)).c_str(), nullptr);
-    CreateDirectoryA(DataFolder().c_str(), nullptr);
+    FreshDataFolder();
     std::ofstream ini(DataFolder() + "Kestro.ini", std::ios::binary);
     ini << "[KESTRO]\r\nSAVE=1\r\nSHOW=" << show << "\r\nSTYLE=1\r\nOPERATION=PC01\r\nPROJECT=SALES\r\nVALIDDAY=10\r\n"
-        << "SERVER=" << Env("KESTRO_TEST_FTP_HOST") << "\r\nUSERID=" << Env("KESTRO_TEST_FTP_USER")
-        << "\r\nPASSWD=" << Env("KESTRO_TEST_FTP_PASS") << "\r\n";
+        << FtpSettingsLines();
   }
   void TearDown() override {
     EndKestro(process_);
@@ -61,14 +38,14 @@ class KestroFtpProcessTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(KestroFtpProcessTest, ACaptureEndsOnTheServerAsReportAndTag) {
-  ASSERT_FALSE(Env("KESTRO_TEST_FTP_HOST").empty());
+  ASSERT_FALSE(EnvValue("KESTRO_TEST_FTP_HOST").empty());
   ASSERT_TRUE(StartKestro(process_));
   HWND window = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (window = FindWindowA("TForm1", "Kestro")) != nullptr; }, 20000));
   ASSERT_FALSE(CaptureWhenReady().empty()) << ReadAll(TodayLog());
 
   const std::string day = Today("%04d%02d%02d");
-  const std::string dayFolder = ServerRoot() + "kestro\\" + day + "\\";
+  const std::string dayFolder = FtpServerRoot() + "kestro\\" + day + "\\";
   std::string report;
   ASSERT_TRUE(WaitFor([&] { return !(report = FindFile(dayFolder + "SALES_PC01" + day + "*.jpg")).empty(); }, 30000))
       << ReadAll(TodayLog());
@@ -76,7 +53,7 @@ TEST_F(KestroFtpProcessTest, ACaptureEndsOnTheServerAsReportAndTag) {
   ASSERT_EQ(report.size(), std::string("SALES_PC01").size() + 8 + 6 + 3 + 4);
   EXPECT_EQ(report.substr(report.size() - 7), "001.jpg");
   const std::string base = report.substr(0, report.size() - 4);
-  const std::string tag = ServerRoot() + "kestro\\" + day + "tag\\" + base + "_.tag";
+  const std::string tag = FtpServerRoot() + "kestro\\" + day + "tag\\" + base + "_.tag";
   ASSERT_TRUE(WaitFor([&] { return GetFileAttributesA(tag.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000));
   EXPECT_EQ(ReadAll(tag), "");
   EXPECT_EQ(ReadAll(dayFolder + report).substr(0, 2), "\xFF\xD8");
@@ -123,11 +100,11 @@ TEST_F(KestroFtpProcessTest, AReportPostedFromTheFormEndsOnTheServerWithItsTitle
   EXPECT_NE(ReadAll(boxLog_).find("Kestro\tポストしました\t"), std::string::npos) << ReadAll(boxLog_);
 
   const std::string day = Today("%04d%02d%02d");
-  std::string report = FindFile(ServerRoot() + "kestro\\" + day + "\\SALES_PC01" + day + "*001.jpg");
+  std::string report = FindFile(FtpServerRoot() + "kestro\\" + day + "\\SALES_PC01" + day + "*001.jpg");
   ASSERT_FALSE(report.empty()) << ReadAll(TodayLog());
   // The blank is removed from the title in the tag's name.
   const std::string tag = report.substr(0, report.size() - 4) + "_diskfull.tag";
-  EXPECT_EQ(FindFile(ServerRoot() + "kestro\\" + day + "tag\\*.tag"), tag) << ReadAll(TodayLog());
+  EXPECT_EQ(FindFile(FtpServerRoot() + "kestro\\" + day + "tag\\*.tag"), tag) << ReadAll(TodayLog());
   EXPECT_TRUE(FindFile(DataFolder() + "images\\" + day + "tag\\*.tag").empty());
   PostMessageA(FindWindowA("TForm1", "Kestro"), WM_CLOSE, 0, 0);
   EXPECT_EQ(WaitForSingleObject(process_.hProcess, 15000), WAIT_OBJECT_0);

@@ -20,13 +20,8 @@ const int kUnbuffered = std::setvbuf(stdout, nullptr, _IONBF, 0);
 class RegistrationProcessTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    boxLog_ = std::string(temp) + "registration_process_boxes.txt";
-    DeleteFileA(boxLog_.c_str());
+    boxLog_ = UseBoxLog("registration_process_boxes.txt");
     RemoveTree(DataFolder().substr(0, DataFolder().size() - 1));  // a first start
-    SetEnvironmentVariableA("KESTRO_MSGBOX_LOG", boxLog_.c_str());
-    SetEnvironmentVariableA("KESTRO_MSGBOX_REPLY", "OK");
   }
   void TearDown() override {
     EndKestro(process_);

@@ -10,20 +10,9 @@
 #include <cstring>
 
 #include "snaptrap/SnapTrap.h"
+#include "tests/wine/ShotHelperSupport.h"
 
 namespace {
-
-HWND WaitForWindow(const char* className, DWORD timeoutMs) {
-  DWORD start = GetTickCount();
-  for (;;) {
-    HWND window = FindWindowA(className, nullptr);
-    if (window && IsWindowVisible(window)) return window;
-    if (GetTickCount() - start > timeoutMs) return nullptr;
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    Sleep(100);
-  }
-}
 
 LRESULT CALLBACK SceneProc(HWND window, UINT msg, WPARAM w, LPARAM l) {
   if (msg == WM_PAINT) {
@@ -70,37 +59,29 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: registration_shot_helper capture|end\n");
     return 2;
   }
-  HWND client = nullptr;
-  for (DWORD start = GetTickCount(); !(client = FindWindowA("TForm1", "Kestro"));) {
-    if (GetTickCount() - start > 30000) {
-      std::fprintf(stderr, "registration_shot_helper: Kestro is not running\n");
-      return 1;
-    }
-    Sleep(100);
+  HWND client = WaitForWindow("TForm1", "Kestro", false, 30000);
+  if (!client) {
+    std::fprintf(stderr, "registration_shot_helper: Kestro is not running\n");
+    return 1;
   }
   if (std::strcmp(argv[1], "end") == 0) {
     PostMessageA(client, WM_CLOSE, 0, 0);
     return 0;
   }
   HWND scene = ShowScene();
-  WaitForWindow("RegistrationShotScene", 2000);
+  WaitForWindow("RegistrationShotScene", nullptr, true, 2000);
   Sleep(500);
   if (!SnapTrapTestCapture(FALSE)) {
     std::fprintf(stderr, "registration_shot_helper: the capture failed\n");
     return 1;
   }
   DestroyWindow(scene);
-  HWND form = WaitForWindow("TForm3", 30000);
+  HWND form = WaitForWindow("TForm3", nullptr, true, 30000);
   if (!form) {
     std::fprintf(stderr, "registration_shot_helper: the registration form did not open\n");
     return 1;
   }
   Sleep(1000);
-  // The client area: without a window manager nobody draws the frame.
-  RECT r;
-  GetClientRect(form, &r);
-  POINT origin{0, 0};
-  ClientToScreen(form, &origin);
-  std::printf("%ld %ld %ld %ld\n", r.right, r.bottom, origin.x, origin.y);
+  PrintClientArea(form);
   return 0;
 }

@@ -58,11 +58,8 @@ void Click(HWND control) { SendMessageTimeoutA(control, BM_CLICK, 0, 0, SMTO_BLO
 class SettingsFormTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    boxes_ = TempFolder() + "settings_form_boxes.txt";
-    DeleteFileA(boxes_.c_str());
+    boxes_ = UseBoxLog("settings_form_boxes.txt");
     RemoveTree(DataFolder().substr(0, DataFolder().size() - 1));
-    SetEnvironmentVariableA("KESTRO_MSGBOX_LOG", boxes_.c_str());
-    SetEnvironmentVariableA("KESTRO_MSGBOX_REPLY", "OK");
   }
   void TearDown() override {
     EndKestro(process_);

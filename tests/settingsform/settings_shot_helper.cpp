@@ -9,18 +9,7 @@
 #include <cstring>
 
 #include "client/SettingsForm.h"
-
-namespace {
-
-HWND WaitForWindow(const char* className, const char* caption, bool visible, DWORD timeoutMs) {
-  for (DWORD start = GetTickCount();; Sleep(100)) {
-    HWND window = FindWindowA(className, caption);
-    if (window && (!visible || IsWindowVisible(window))) return window;
-    if (GetTickCount() - start > timeoutMs) return nullptr;
-  }
-}
-
-}  // namespace
+#include "tests/wine/ShotHelperSupport.h"
 
 int main(int argc, char** argv) {
   if (argc < 2) {
@@ -46,11 +35,7 @@ int main(int argc, char** argv) {
     PostMessageA(terminal, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 8));
     PostMessageA(terminal, WM_LBUTTONUP, 0, MAKELPARAM(60, 8));
     Sleep(1500);
-    RECT r;
-    GetClientRect(form, &r);
-    POINT origin{0, 0};
-    ClientToScreen(form, &origin);
-    std::printf("%ld %ld %ld %ld\n", r.right, r.bottom, origin.x, origin.y);
+    PrintClientArea(form);
     return 0;
   }
   DWORD_PTR answer = 0;

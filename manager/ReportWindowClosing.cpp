@@ -1,0 +1,48 @@
+// Closing the report window: the exit button, the question, the end of the
+// Windows session, and the settings saved and work files removed on close.
+#include "manager/ReportWindow.h"
+
+#include <string>
+
+#include "forms/MessageBox.h"
+#include "manager/IniFiles.h"
+#include "manager/LoginForm.h"
+#include "manager/ManagerLog.h"
+#include "manager/ManagerSettings.h"
+#include "manager/ManagerUtilities.h"
+
+void TForm1::SpeedButton6Click() { Close(); }
+
+void TForm1::FormCloseQuery(bool& canClose) {
+  // No question after a shutdown request or the version-up, nor from a
+  // window that was never shown (the login was cancelled).
+  if (gShutdown == 1 || !IsVisible()) return;
+  canClose = forms::ShowMessageBox(Handle(), "終了しますか？", kManagerCaption, MB_OKCANCEL | MB_DEFBUTTON2) == IDOK;
+}
+
+void TForm1::FormClose() {
+  const std::string ini = ManagerIniPath();
+  const std::string day = DateTimePicker1.Date();
+  IniWriteString(ini, kManagerSection, "BASEDATE", day.substr(0, 4) + "/" + day.substr(4, 2) + "/" + day.substr(6, 2));
+  IniWriteString(ini, kManagerSection, "SAVEPATH", gMgr.SAVEPATH);
+  IniWriteString(ini, kManagerSection, "COMMENTPOS", gMgr.COMMENTPOS);
+  IniWriteString(ini, kManagerSection, "XLSOUTPUTX", std::to_string(gMgr.XLSOUTPUTX));
+  IniWriteString(ini, kManagerSection, "XLSOUTPUTY", std::to_string(gMgr.XLSOUTPUTY));
+  IniWriteString(ini, kManagerSection, "TANNAME", gMgr.TANNAME);
+  for (int n = 0; n < 5; ++n)
+    IniWriteString(ini, kManagerSection, "IMGPOS" + std::to_string(n + 1), gMgr.IMGPOS[n]);
+  ListClear();
+  const std::string work = WorkFolderPath();
+  for (const char* name : {"Dirlist.tmp", "Go.bat"}) {
+    SetFileAttributesA((work + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA((work + name).c_str());
+  }
+  fncCleanUpTemp();
+  fncWriteSysLog("終了");
+  if (Form2) Form2->Close();
+}
+
+void TForm1::ShutDownMessage() {
+  gShutdown = 1;
+  fncWriteSysLog("Shutdown要求取得");
+}
