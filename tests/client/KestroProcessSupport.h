@@ -202,3 +202,18 @@ inline HWND FindControl(HWND parent, const char* className, const std::string& t
   return search.found;
 }
 
+// The running client's registration form once it shows, with the terminal
+// and title edits of its image-style panel; false when it does not come.
+struct RegistrationFields {
+  HWND form = nullptr, terminal = nullptr, title = nullptr;
+};
+inline bool WaitForRegistration(RegistrationFields& fields) {
+  if (!WaitFor([&] { return (fields.form = FindWindowA("TForm3", "登録画面")) != nullptr && IsWindowVisible(fields.form); },
+               20000))
+    return false;
+  HWND panel = FindControl(fields.form, "FormsPanel", "画像");
+  fields.terminal = panel ? FindWindowExA(panel, nullptr, "Edit", nullptr) : nullptr;
+  fields.title = fields.terminal ? FindWindowExA(panel, fields.terminal, "Edit", nullptr) : nullptr;
+  return fields.title != nullptr;
+}
+

@@ -48,9 +48,14 @@ class NoteLensTest : public ::testing::Test {
     if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr, work.c_str(),
                         &startup, &process))
       return nullptr;
+    // Other tests run noteLens at the same time: only this process's window.
     for (DWORD start = GetTickCount(); GetTickCount() - start < 20000; Sleep(50)) {
-      HWND window = FindWindowA("TTagInformation", "タグ情報");
-      if (window && IsWindowVisible(window)) return window;
+      for (HWND window = FindWindowA("TTagInformation", "タグ情報"); window;
+           window = FindWindowExA(nullptr, window, "TTagInformation", "タグ情報")) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == process.dwProcessId && IsWindowVisible(window)) return window;
+      }
     }
     return nullptr;
   }

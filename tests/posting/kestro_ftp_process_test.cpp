@@ -72,15 +72,9 @@ TEST_F(KestroFtpProcessTest, AReportPostedFromTheFormEndsOnTheServerWithItsTitle
   ASSERT_TRUE(StartKestro(process_));
   ASSERT_TRUE(WaitFor([] { return FindWindowA("TForm1", "Kestro") != nullptr; }, 20000));
   ASSERT_FALSE(CaptureWhenReady().empty()) << ReadAll(TodayLog());
-  HWND form = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (form = FindWindowA("TForm3", "登録画面")) != nullptr && IsWindowVisible(form); },
-                      20000));
-  // The image-style panel holds the project combo, the terminal and the title.
-  HWND panel = FindControl(form, "FormsPanel", "画像");
-  ASSERT_NE(panel, nullptr);
-  HWND terminal = FindWindowExA(panel, nullptr, "Edit", nullptr);
-  HWND title = terminal ? FindWindowExA(panel, terminal, "Edit", nullptr) : nullptr;
-  ASSERT_NE(title, nullptr);
+  RegistrationFields fields;
+  ASSERT_TRUE(WaitForRegistration(fields));
+  HWND form = fields.form, terminal = fields.terminal, title = fields.title;
   // The form fills its fields as it shows; type once it has done so. (The
   // message goes to the client's thread, so it is answered after FormShow.)
   auto text = [](HWND window) {

@@ -102,14 +102,9 @@ TEST(SystemTest, AReportGoesFromTheCaptureThroughTheStoreToTheReviewersComment) 
   ASSERT_TRUE(WaitFor([] { return FindWindowA("TForm1", "Kestro") != nullptr; }, 20000));
   const std::string capture = CaptureWhenReady();
   ASSERT_FALSE(capture.empty()) << ReadLog();
-  HWND form = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (form = FindWindowA("TForm3", "登録画面")) != nullptr && IsWindowVisible(form); },
-                      20000));
-  HWND panel = FindControl(form, "FormsPanel", "画像");
-  ASSERT_NE(panel, nullptr);
-  HWND terminal = FindWindowExA(panel, nullptr, "Edit", nullptr);
-  HWND title = terminal ? FindWindowExA(panel, terminal, "Edit", nullptr) : nullptr;
-  ASSERT_NE(title, nullptr);
+  RegistrationFields registration;
+  ASSERT_TRUE(WaitForRegistration(registration));
+  HWND form = registration.form, terminal = registration.terminal, title = registration.title;
   ASSERT_TRUE(WaitFor([&] { return !TextWithin(terminal).empty(); }, 15000));  // filled as it shows
   const std::string creator = TextWithin(terminal);
   SetTextOf(title, "screen1");
