@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <optional>
 #include <stdexcept>
 
 #include "client/Common.h"
@@ -20,18 +19,6 @@ const char kUnknownError[] = "不明なエラー";
 void Log(const std::string& text) { fncWriteSysLog("登録画面," + text); }
 
 std::string CurrentMessage() { return ExceptionMessage(kUnknownError); }
-
-// The application and the workbook of one operation, closed and quit on
-// every path.
-struct Session {
-  std::optional<office::Application> application;
-  std::optional<office::Workbook> book;
-  ~Session() {
-    if (book) book->CloseQuietly();
-    book.reset();
-    if (application) application->QuitQuietly();
-  }
-};
 
 void FillReport(office::Worksheet& sheet, const std::string& baseName, const ReportWorkbookInput& input) {
   const char* const cells[] = {"T2", "E3", "E4", "E5", "I7", "I8", "I9", "E11"};
@@ -61,7 +48,7 @@ bool fucXlsSet(const std::string& path, const std::string& baseName, const std::
   Log("fucXlsSet()");
   bool saved = false;
   {
-    Session session;
+    office::SpreadsheetSession session;
     try {
       session.application = office::Application::Create();
       session.book = session.application->Workbooks().Open(input.templatePath, {0});
@@ -108,7 +95,7 @@ bool fucXlsPwdChg(bool reTag, const std::string& localDir, const std::string& fo
   Log("fucXlsPwdChg()");
   std::string failure, tagError;
   {
-    Session session;
+    office::SpreadsheetSession session;
     try {
       session.application = office::Application::Create();
       std::string path = localDir + folder + "\\" + name;
