@@ -132,6 +132,10 @@ def main():
     parser.add_argument("--script", default="")
     parser.add_argument("--anonymous", action="store_true")
     args = parser.parse_args(argv[:split])
+    # KESTRO_TEST_NET (for example 127.0.1) moves every server of a run to
+    # another loopback net, so that two build trees can run their tests at once.
+    if os.environ.get("KESTRO_TEST_NET"):
+        args.addr = os.environ["KESTRO_TEST_NET"] + "." + args.addr.rsplit(".", 1)[1]
     command = argv[split + 1:]
 
     args.root = os.path.abspath(args.root)

@@ -10,7 +10,7 @@ set -uo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 . "$top/scripts/wine-env.sh"
 . "$top/scripts/run-system.sh"
-program=$1 root=$2 addr=127.0.0.39
+program=$1 root=$2 addr=${KESTRO_TEST_NET:-127.0.0}.39
 
 fail() { echo "system_wine_test: $*" >&2; exit 1; }
 data=$(system_data_folder)
