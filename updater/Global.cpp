@@ -4,6 +4,7 @@
 
 std::string gDataDir;
 std::string gExeDir;
+std::string gExePath;
 std::string gIniPath;
 
 bool fncWriteSysLog(const std::string& message) {

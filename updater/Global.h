@@ -18,14 +18,19 @@ constexpr char kFtpPassword[] = "";
 constexpr char kFtpTimeOut[] = "5000";
 // Used when the settings file names no server.
 constexpr char kDefaultServer[] = "127.0.0.1";
+// The running updater's file is moved aside to <its name> + this and
+// removed at its next start.
+constexpr char kMovedAsideSuffix[] = ".old";
 constexpr char kUnknownError[] = "不明なエラーが発生しました";
 
 }  // namespace updater
 
 // <common app data>\Veltrana\downloader\ and the program folder, each with
-// a trailing "\"; the settings file in the program folder.
+// a trailing "\"; the updater's own file and the settings file in the
+// program folder.
 extern std::string gDataDir;
 extern std::string gExeDir;
+extern std::string gExePath;
 extern std::string gIniPath;
 
 // Appends one line to <data>syslog\<yyyymmdd>.txt; never raises.

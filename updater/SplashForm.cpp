@@ -34,10 +34,10 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kGrey = RGB(128, 128, 128);
 constexpr char kEndText[] = "プログラムを終了します";
 
-std::string ProgramFolder() {
+std::string ProgramFile() {
   char path[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return WithTrailingBackslash(FolderOf(path));
+  return path;
 }
 
 std::string SystemMessage(DWORD error) {
@@ -115,8 +115,13 @@ void TForm1::FormCreate() {
     ftpLogDir = gDataDir;
     ftpVariant = transfer::FtpVariant::Updater;
     Log("FormCreate()---------------------------------------");
-    gExeDir = ProgramFolder();
+    gExePath = ProgramFile();
+    gExeDir = WithTrailingBackslash(FolderOf(gExePath));
     gIniPath = gExeDir + updater::kIniFile;
+    // The last version-up replaced the updater, which has ended since.
+    const std::string movedAside = gExePath + updater::kMovedAsideSuffix;
+    if (FileExists(movedAside))
+      Log((fncDeleteFile(movedAside) ? "FormCreate()旧ファイル削除=" : "FormCreate()旧ファイル削除失敗=") + movedAside);
     fncSysRead();
     fncInit();
     startComplete_ = true;

@@ -2,6 +2,8 @@
 // are fetched into the work folder and copied over the program folder.
 #include <winsock2.h>  // before windows.h: the transfer client uses Winsock 2
 
+#include <algorithm>
+#include <map>
 #include <stdexcept>
 
 #include "common/ExceptionText.h"
@@ -42,6 +44,12 @@ bool TForm1::fncDownload() {
   TTmxFtp& ftp = *TmxFtp;
   try {
     Log("fncDownload()");
+    // SUBDIR comes from the server's copy of the settings file: it must stay
+    // inside the program folder.
+    if (!SUBDIR.empty() && !updater::IsPlainRelativePath(SUBDIR)) {
+      Log("fncDownload()サブディレクトリが不正=" + SUBDIR);
+      throw std::runtime_error(kDownloadFailed);
+    }
     ftp.host = IP;
     ftp.userid = updater::kFtpUser;
     ftp.passwd = updater::kFtpPassword;
@@ -64,12 +72,12 @@ bool TForm1::fncDownload() {
     if (!SUBDIR.empty()) {
       ftp.path = "/";
       if (ftp.FtpChDir() == 0) {
-        const std::string subFolder = projectFolder + SUBDIR + "/";
+        const std::string subFolder = projectFolder + updater::WithSeparator(SUBDIR, '/') + "/";
         ftp.path = subFolder;
         if (ftp.FtpChDir() == 0 && ftp.FtpDir() == 0) {
-          const std::string destination = gExeDir + SUBDIR + "\\";
-          ForceFolder(destination);
-          AddListing({subFolder, destination, workFolder + SUBDIR + "\\"}, sources);
+          const std::string localSub = updater::WithSeparator(SUBDIR, '\\') + "\\";
+          ForceFolder(gExeDir + localSub);
+          AddListing({subFolder, gExeDir + localSub, workFolder + localSub}, sources);
         }
       }
     }
@@ -100,16 +108,22 @@ void TForm1::AddListing(const Source& source, std::vector<Source>& sources) {
 std::vector<TForm1::Entry> TForm1::ReadListing(const std::vector<Source>& sources) {
   const std::vector<std::string>& lines = TmxFtp->Memo1;
   updater::ListingStyle style = updater::ListingStyle::Msdos;
-  if (!lines.empty()) {
+  // The first line that could be a file line decides.
+  const auto first = std::find_if_not(lines.begin(), lines.end(), updater::IsTotalLine);
+  if (first != lines.end()) {
     std::string lower;
-    fncMapString(lines.front(), LCMAP_LOWERCASE, lower);
+    fncMapString(*first, LCMAP_LOWERCASE, lower);
     style = updater::ListingStyleOf(lower);
   }
   std::vector<Entry> entries;
+  // Per listing: lines refused and files taken.
+  std::map<std::string, std::pair<int, int>> counts;
   for (size_t i = 0; i < lines.size(); ++i) {
     const updater::ListingLine read = updater::ReadListingLine(lines[i], style);
+    std::pair<int, int>& count = counts[sources[i].remoteFolder];
     switch (read.kind) {
       case updater::LineKind::Empty:
+      case updater::LineKind::Total:
         break;
       case updater::LineKind::Folder:
         Log("fncDownload()lineBuf=" + lines[i]);
@@ -119,11 +133,20 @@ std::vector<TForm1::Entry> TForm1::ReadListing(const std::vector<Source>& source
         // A name that would leave its folder is never used as a local path.
         Log("fncDownload()lineBuf=" + lines[i]);
         Log("fncDownload()ファイル名が不正なのでスキップ=" + read.name);
+        ++count.first;
         break;
       case updater::LineKind::File:
         entries.push_back({read.name, sources[i].remoteFolder, sources[i].destination, sources[i].workFolder});
         Log("fncDownload()wkFile=" + read.name);
+        ++count.second;
         break;
+    }
+  }
+  // A listing that could not be read must not pass for an empty folder.
+  for (const auto& listing : counts) {
+    if (listing.second.first > 0 && listing.second.second == 0) {
+      Log("fncDownload()ファイルを読み取れない一覧=" + listing.first);
+      throw std::runtime_error(kDownloadFailed);
     }
   }
   return entries;
@@ -185,11 +208,25 @@ void TForm1::InstallAll(const std::vector<Entry>& entries) {
 }
 
 bool TForm1::InstallFile(const std::string& source, const std::string& target) {
+  // The running updater's file cannot be written over, but it can be
+  // renamed: it is moved aside and put back when no copy succeeds.
+  const std::string aside = target + updater::kMovedAsideSuffix;
+  const bool self = lstrcmpiA(target.c_str(), gExePath.c_str()) == 0;
+  if (self) {
+    if (!MoveFileExA(target.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+      Log("fncDownload()退避失敗=" + target + ",エラー=" + std::to_string(GetLastError()));
+      return false;
+    }
+    Log("fncDownload()退避=" + aside);
+  }
   for (int round = 1;; ++round) {
     if (fncCopyFile(source, target, false)) return true;
     const DWORD error = GetLastError();
     Log("fncDownload()展開失敗=" + target + ",エラー=" + std::to_string(error) + ",試行=" + std::to_string(round));
-    if (round == kInstallRounds) return false;
+    if (round == kInstallRounds) break;
     PauseWithMessages(kInstallPauseMs);
   }
+  if (self && !MoveFileExA(aside.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
+    Log("fncDownload()復元失敗=" + target + ",エラー=" + std::to_string(GetLastError()));
+  return false;
 }

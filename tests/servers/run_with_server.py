@@ -10,7 +10,7 @@ server's root folder as a Unix path) in its environment, stops the server
 and exits with the command's exit code. Each test uses its own 127.0.0.N
 (see servers.cmake), so servers of parallel tests never meet. With
 --anonymous, pyftpdlib takes the user "anonymous" with any password instead
-of its own user.
+of its own user; with --total-line its listings begin with "total N".
 """
 import argparse
 import os
@@ -84,6 +84,7 @@ def start_server(args, workdir):
         low, high = passive_range(args.addr)
         command = [PYTHON, os.path.join(HERE, "pyftpdlib_server.py"), "--addr", args.addr, "--root", args.root,
                    "--user", user, "--password", password, "--passive-ports", "%d-%d" % (low, high)]
+        command += ["--total-line"] if args.total_line else []
     elif args.kind == "faulty":
         command = [PYTHON, os.path.join(HERE, "faulty_ftp.py"), "--addr", args.addr, "--root", args.root,
                    "--script", args.script or "normal"]
@@ -131,6 +132,7 @@ def main():
     parser.add_argument("--root", required=True)
     parser.add_argument("--script", default="")
     parser.add_argument("--anonymous", action="store_true")
+    parser.add_argument("--total-line", action="store_true")
     args = parser.parse_args(argv[:split])
     # KESTRO_TEST_NET (for example 127.0.1) moves every server of a run to
     # another loopback net, so that two build trees can run their tests at once.

@@ -41,7 +41,7 @@ TEST(DownloadListing, NamesRunToTheEndOfTheLineAndFoldersAndEmptyLinesAreNoFiles
   }
 }
 
-TEST(DownloadListing, OnlyPlainFileNamesAreAccepted) {
+TEST(DownloadListing, OnlyPlainFileNamesAndRelativePathsOfThemAreAccepted) {
   // "ソ" and "表" end in byte 0x5C, which is no "\" inside them.
   for (const char* good : {"Kestro.exe", "with blank.txt", "a.b.c", "\x83\x5C\x95\x5C.txt", "CONFIG.SYS", "COM10"})
     EXPECT_TRUE(IsPlainFileName(good)) << good;
@@ -49,4 +49,6 @@ TEST(DownloadListing, OnlyPlainFileNamesAreAccepted) {
                           "a|b", "a<b", "a>b", "a\"b", "a\tb", "trailing.", "trailing ", "CON", "nul.txt", "Com1",
                           "lpt9.log", "aux .txt"})
     EXPECT_FALSE(IsPlainFileName(bad)) << bad;
+  for (const char* good : {"sub", "a\\b/\x83\x5C"}) EXPECT_TRUE(IsPlainRelativePath(good)) << good;
+  for (const char* p : {"a\\..\\b", "\\a", "/a", "a/", "a//b", "C:\\a"}) EXPECT_FALSE(IsPlainRelativePath(p)) << p;
 }

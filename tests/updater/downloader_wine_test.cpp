@@ -98,6 +98,7 @@ class DownloaderTest : public ::testing::Test {
                                &process));
     during();
     EXPECT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
+    GetExitCodeProcess(process.hProcess, &exitCode_);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
   }
@@ -118,6 +119,7 @@ class DownloaderTest : public ::testing::Test {
   }
 
   std::string prog_, decoy_, boxes_;
+  DWORD exitCode_ = 1;
 };
 
 }  // namespace
@@ -127,6 +129,8 @@ TEST_F(DownloaderTest, AFullCycleInstallsBothFoldersApartAndStartsTheProgramAgai
   Write(ServerFolder("download\\kestro\\same.txt"), "project");
   Write(ServerFolder("download\\kestro\\with blank.txt"), "blank");
   Write(ServerFolder("download\\kestro\\sub\\same.txt"), "subfolder");
+  const std::string newUpdater = ReadAll(Here() + "downloader.exe") + "new build";
+  Write(ServerFolder("download\\kestro\\downloader.exe"), newUpdater);
   Prepare("PROJECT=kestro\r\nSUBDIR=sub\r\n");
   Write(prog_ + "app.exe", "old version");
   Run();
@@ -145,6 +149,10 @@ TEST_F(DownloaderTest, AFullCycleInstallsBothFoldersApartAndStartsTheProgramAgai
   GetPrivateProfileStringA("DOWNLOADER", "UPDATE", "", update, sizeof update, (prog_ + "downloader.ini").c_str());
   EXPECT_EQ(std::string(update).size(), 19u) << update;
   EXPECT_EQ(Boxes(), "");
+  EXPECT_TRUE(ReadAll(prog_ + "downloader.exe") == newUpdater);
+  DeleteFileA(ServerFolder("download\\kestro\\downloader.exe").c_str());
+  Run();
+  EXPECT_FALSE(Exists(prog_ + "downloader.exe.old"));
 }
 
 TEST_F(DownloaderTest, AFileInUseIsReportedAndKeptAndTheProgramStillStarts) {
@@ -165,7 +173,7 @@ TEST_F(DownloaderTest, AFileInUseIsReportedAndKeptAndTheProgramStillStarts) {
   EXPECT_EQ(Boxes(), Box("ファイルを更新できませんでした\r\n" + prog_ + "busy.txt"));
 }
 
-TEST_F(DownloaderTest, WithoutSubfolderFilesOrServerTheProgramStillStarts) {
+TEST_F(DownloaderTest, WhateverTheStoreOrTheSettingsHoldTheProgramStillStarts) {
   Write(ServerFolder("download\\kestro\\one.txt"), "one");
   Write(ServerFolder("download\\empty\\sub\\x.txt"), "never");
   struct Step {
@@ -176,6 +184,8 @@ TEST_F(DownloaderTest, WithoutSubfolderFilesOrServerTheProgramStillStarts) {
       {"PROJECT=empty\r\n", ""},
       {"PROJECT=missing\r\n", "最新のファイルはありませんでした"},
       {"PROJECT=kestro\r\nIP=127.0.0.69\r\n", "FTPサーバーにログインできません"},
+      {"PROJECT=odd\r\n", "ダウンロード失敗"},
+      {"PROJECT=kestro\r\nSUBDIR=../../kestro\r\n", "ダウンロード失敗"},
   };
   for (const Step& step : steps) {
     Prepare(step.settings);
@@ -188,6 +198,9 @@ TEST_F(DownloaderTest, WithoutSubfolderFilesOrServerTheProgramStillStarts) {
     } else if (&step == &steps[1]) {
       EXPECT_TRUE(Logged("fncDownload()ダウンロード開始"));
       EXPECT_FALSE(Logged("fncDownload()Name="));
+    } else if (&step == &steps[5]) {
+      EXPECT_TRUE(Logged("fncDownload()サブディレクトリが不正=../../kestro"));
+      EXPECT_FALSE(Exists(Temp() + "..\\kestro"));
     }
   }
 }
@@ -249,6 +262,7 @@ TEST_F(DownloaderTest, AFailedStartOrASecondCopyRunsNothing) {
   CloseHandle(mutex);
   Sleep(1000);
   EXPECT_FALSE(Exists(prog_ + "app.exe.started"));
+  EXPECT_EQ(exitCode_, 0u);  // it ran and ended by itself
   EXPECT_EQ(Log(), "");
   EXPECT_EQ(Boxes(), "");
 }

@@ -10,7 +10,10 @@ enum class ListingStyle { Msdos, Unix };
 // UNIX when it begins with "-", "d" or "l", MSDOS otherwise.
 ListingStyle ListingStyleOf(const std::string& firstLineLower);
 
-enum class LineKind { Empty, Folder, File, Refused };
+// "total N", which servers built on ls put before the file lines.
+bool IsTotalLine(const std::string& line);
+
+enum class LineKind { Empty, Total, Folder, File, Refused };
 
 struct ListingLine {
   LineKind kind;
@@ -29,5 +32,12 @@ ListingLine ReadListingLine(const std::string& line, ListingStyle style);
 // Code page 932: the second byte of a double-byte character counts as none
 // of these.
 bool IsPlainFileName(const std::string& name);
+
+// A relative folder path whose parts, split on "\" or "/", are all plain
+// file names: no "..", no drive, no leading or doubled separator.
+bool IsPlainRelativePath(const std::string& path);
+
+// The path with every "\" and "/" between its parts made `separator`.
+std::string WithSeparator(const std::string& path, char separator);
 
 }  // namespace updater
