@@ -100,7 +100,6 @@ class Workbook : public AutomationObject {
   }
   // Writes a copy; the workbook keeps its own name and file.
   void SaveCopyAs(const std::string& path) { d_.Call("SaveCopyAs", {Named("Filename", path)}); }
-  std::string FullName() const { return d_.Get("FullName").AsText(); }
   void Close(bool saveChanges = false) { d_.Call("Close", {saveChanges}); }
   // For clean-up paths: closes without saving and never raises.
   void CloseQuietly() noexcept;

@@ -98,7 +98,8 @@ Args::Args(const Member& member, const DISPPARAMS* params) : member_(member) {
   for (UINT j = 0; j < positional; ++j) {
     const VARIANT& v = params->rgvarg[params->cArgs - 1 - j];
     if (Missing(v)) {
-      if (j < member.required) throw BadCall(DISP_E_PARAMNOTOPTIONAL, name + ": argument " + std::to_string(j + 1) + " is not optional");
+      if (j < member.required)
+        throw BadCall(DISP_E_PARAMNOTOPTIONAL, name + ": argument " + std::to_string(j + 1) + " is not optional");
       continue;
     }
     if (present_[j]) throw StandInError("argument given twice");

@@ -56,7 +56,7 @@ void RangeObject::PutValue(const VARIANT& value) {
         if (found->second.format.empty())
           sheet_->sheet.cells.erase(found);
         else
-          found->second = spreadsheet::Cell{found->second.format, false, false, {}};
+          found->second = spreadsheet::Cell{found->second.format, false, {}, false};
         continue;
       }
       spreadsheet::Cell& cell = sheet_->sheet.cells[at];

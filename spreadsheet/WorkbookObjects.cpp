@@ -80,7 +80,7 @@ const std::vector<Member>& WorkbookObject::Members() const {
        kMethod,
        {L"Filename", L"FileFormat", L"Password", L"WriteResPassword", L"ReadOnlyRecommended", L"CreateBackup",
         L"AccessMode", L"ConflictResolution", L"AddToMru", L"TextCodepage", L"TextVisualLayout", L"Local"}},
-      {L"SaveCopyAs", kSaveCopyAs, kMethod, {L"Filename"}, 1},
+      {L"SaveCopyAs", kSaveCopyAs, kMethod, {L"Filename"}},
       {L"Close", kClose, kMethod, {L"SaveChanges", L"Filename", L"RouteWorkbook"}},
       {L"Name", kName, kGet, {}},
       {L"FullName", kFullName, kGet, {}},

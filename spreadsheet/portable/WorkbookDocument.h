@@ -12,8 +12,8 @@ namespace spreadsheet {
 struct Cell {
   std::string format;     // number format; "" is General, "@" is text
   bool isNumber = false;  // value holds a number in canonical decimal text
-  bool isFormula = false;  // value holds a formula ("=..."), never computed
   std::string value;
+  bool isFormula = false;  // value holds a formula ("=..."), never computed
 };
 
 struct Picture {
