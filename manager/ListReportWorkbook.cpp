@@ -27,7 +27,7 @@ void fncSaveWorkbookReplacing(office::Workbook& book, const std::string& path) {
   SetFileAttributesA(temporary.c_str(), FILE_ATTRIBUTE_NORMAL);
   DeleteFileA(temporary.c_str());
   try {
-    book.SaveAs(temporary);
+    book.SaveCopyAs(temporary);
   } catch (...) {
     DeleteFileA(temporary.c_str());
     throw;

@@ -199,7 +199,7 @@ bool fncImageToClipBoard(const std::string& path) {
   return true;
 }
 
-bool fncPrepareImage(const std::string& path, int limitX, int limitY) {
+bool fncFitImage(const std::string& path, int limitX, int limitY) {
   // Whatever fails below, no earlier picture is left to be pasted.
   if (!EmptyTheClipboard()) {
     fncWriteSysLog("ClipBoardを空にできません。->" + path);
@@ -230,6 +230,11 @@ bool fncPrepareImage(const std::string& path, int limitX, int limitY) {
       fncWriteSysLog("修正サイズ," + Size(fitted.width, fitted.height));
       break;
   }
+  return true;
+}
+
+bool fncPrepareImage(const std::string& path, int limitX, int limitY) {
+  if (!fncFitImage(path, limitX, limitY)) return false;
   if (!fncImageToClipBoard(path)) {
     fncWriteSysLog("ClipBoardへの転送に失敗しました。->" + path);
     return false;

@@ -17,9 +17,11 @@ bool fncFileResize(const std::string& path, int width, int height);
 // clipboard is then left empty, never with an older picture.
 bool fncImageToClipBoard(const std::string& path);
 
-// The picture step of a workbook row: empties the clipboard, shrinks the
-// file to limitX x limitY when it is larger (proportions kept, a small
-// picture is never enlarged) and puts it on the clipboard. False, logged,
-// when the picture cannot be read, shrunk or handed over: the clipboard then
-// holds nothing and the row is to be skipped.
+// The fitting of a workbook row's picture: empties the clipboard and shrinks
+// the file to limitX x limitY when it is larger (proportions kept, a small
+// picture is never enlarged). False, logged, when the picture cannot be read
+// or shrunk: the clipboard then holds nothing and the row is to be skipped.
+bool fncFitImage(const std::string& path, int limitX, int limitY);
+
+// fncFitImage, then the picture on the clipboard (fncImageToClipBoard).
 bool fncPrepareImage(const std::string& path, int limitX, int limitY);

@@ -195,8 +195,8 @@ void TForm1::SpeedButton16Click() {
         giveUp("ファイルの書き込みに失敗しました。");
         return;
       }
-      // The picture first: a row whose picture cannot be had leaves no page behind.
-      if (!fncPrepareImage(work, gMgr.XLSOUTPUTX, gMgr.XLSOUTPUTY)) {
+      // The fitting first: a row whose picture cannot be had leaves no page behind.
+      if (!fncFitImage(work, gMgr.XLSOUTPUTX, gMgr.XLSOUTPUTY)) {
         Log("画像を準備できないのでスキップします。" + name9);
         DeleteWorkFile(work);
         continue;
@@ -226,11 +226,17 @@ void TForm1::SpeedButton16Click() {
       }
       Log("POSITION:" + position);
       page.Range(position).Select();
+      // The picture goes on the clipboard only now, right before the paste.
+      if (!fncImageToClipBoard(work)) {
+        Log("ClipBoardへの転送に失敗しました。->" + work);
+        throw std::runtime_error("clipboard");
+      }
       page.Paste();
       std::string linkCell;
       if (kind == 2) {
         linkCell = "A" + std::to_string(allRow);
-        page.Range("C" + std::to_string(allRow)).SetValue(sheetName);
+        // The caption rows move with the pictures: the apostrophe keeps the name text.
+        page.Range("C" + std::to_string(allRow)).SetValue("'" + sheetName);
       } else {
         office::Pictures pictures = page.Pictures();
         pictures.SetTop(pictures.Top() + 2);

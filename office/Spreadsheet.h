@@ -98,6 +98,8 @@ class Workbook : public AutomationObject {
   void SaveAs(const std::string& path, const std::string& password) {
     d_.Call("SaveAs", {Named("Filename", path), Named("Password", password)});
   }
+  // Writes a copy; the workbook keeps its own name and file.
+  void SaveCopyAs(const std::string& path) { d_.Call("SaveCopyAs", {Named("Filename", path)}); }
   void Close(bool saveChanges = false) { d_.Call("Close", {saveChanges}); }
   // For clean-up paths: closes without saving and never raises.
   void CloseQuietly() noexcept;

@@ -69,7 +69,10 @@ Args::Args(const Member& member, const DISPPARAMS* params) : member_(member) {
   for (VARIANT& v : values_) VariantInit(&v);
   present_.assign(count, false);
   named_.assign(count, false);
-  if (!params) return;
+  if (!params) {
+    if (member.required > 0) throw BadCall(DISP_E_BADPARAMCOUNT, "too few arguments");
+    return;
+  }
   UINT namedCount = params->cNamedArgs;
   if (namedCount > params->cArgs) throw StandInError("bad argument list");
   auto take = [](VARIANT& to, const VARIANT& from) {
@@ -89,15 +92,22 @@ Args::Args(const Member& member, const DISPPARAMS* params) : member_(member) {
       throw StandInError("unknown named argument");
     }
   }
+  const std::string name = ToUtf8(member.name, wcslen(member.name));
   UINT positional = params->cArgs - namedCount;
-  if (positional > count) throw StandInError(ToUtf8(member.name, wcslen(member.name)) + ": too many arguments");
+  if (positional > count) throw BadCall(DISP_E_BADPARAMCOUNT, name + ": too many arguments");
   for (UINT j = 0; j < positional; ++j) {
     const VARIANT& v = params->rgvarg[params->cArgs - 1 - j];
-    if (Missing(v)) continue;
+    if (Missing(v)) {
+      if (j < member.required)
+        throw BadCall(DISP_E_PARAMNOTOPTIONAL, name + ": argument " + std::to_string(j + 1) + " is not optional");
+      continue;
+    }
     if (present_[j]) throw StandInError("argument given twice");
     take(values_[j], v);
     present_[j] = true;
   }
+  for (size_t i = 0; i < member.required; ++i)
+    if (!present_[i]) throw BadCall(DISP_E_BADPARAMCOUNT, name + ": too few arguments");
 }
 
 Args::~Args() {
@@ -234,11 +244,15 @@ STDMETHODIMP DispatchObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPAR
   if (result) VariantInit(result);
   std::string line = Describe() + "." + ToUtf8(member->name, wcslen(member->name));
   std::string failure;
+  HRESULT refused = S_OK;
   try {
     Args args(*member, params);
     if (put != args.IsPut()) throw StandInError("a property put needs exactly one value");
     line += put ? " = " + DescribeVariant(args.PutValue()) : "(" + args.Describe() + ")";
     Run(id, args, result ? result : &scratch);
+  } catch (const BadCall& e) {
+    failure = e.what();
+    refused = e.Code();
   } catch (const StandInError& e) {
     failure = e.what();
   } catch (const std::exception& e) {
@@ -251,6 +265,7 @@ STDMETHODIMP DispatchObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPAR
   }
   LogCall(line + " !! " + failure);
   if (result) VariantClear(result);
+  if (refused != S_OK) return refused;
   if (exception) {
     ZeroMemory(exception, sizeof *exception);
     exception->bstrSource = SysAllocString(L"XlStandIn");

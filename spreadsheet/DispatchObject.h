@@ -16,6 +16,17 @@ class StandInError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A call the real application refuses before running it (a wrong number of
+// arguments): Invoke returns this code itself.
+class BadCall : public StandInError {
+ public:
+  BadCall(HRESULT code, const std::string& what) : StandInError(what), code_(code) {}
+  HRESULT Code() const { return code_; }
+
+ private:
+  HRESULT code_;
+};
+
 enum MemberKind : unsigned { kGet = 1, kPut = 2, kMethod = 4 };
 
 struct Member {
@@ -23,6 +34,7 @@ struct Member {
   DISPID id;
   unsigned kinds;
   std::vector<const wchar_t*> parameters;
+  size_t required = 0;  // the leading parameters that may not be omitted
 };
 
 class DispatchObject;

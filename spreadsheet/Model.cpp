@@ -10,6 +10,18 @@ int BookState::IndexOf(const SheetState* sheet) const {
   return -1;
 }
 
+void BookState::HoldFile(const std::wstring& full) {
+  HANDLE held = CreateFileW(full.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (held == INVALID_HANDLE_VALUE) throw StandInError("the workbook file cannot be kept open");
+  ReleaseFile();
+  file = held;
+}
+
+void BookState::ReleaseFile() {
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  file = INVALID_HANDLE_VALUE;
+}
+
 spreadsheet::WorkbookDocument BookState::Document() const {
   spreadsheet::WorkbookDocument document;
   document.password = password;
@@ -43,6 +55,7 @@ void AppState::OpenBook(const std::shared_ptr<BookState>& book) {
 
 void AppState::CloseBook(const std::shared_ptr<BookState>& book) {
   book->closed = true;
+  book->ReleaseFile();
   for (size_t i = 0; i < books.size(); ++i)
     if (books[i] == book) books.erase(books.begin() + static_cast<long>(i));
   if (activeBook.lock() == book) activeBook = books.empty() ? std::weak_ptr<BookState>() : books.back();

@@ -19,13 +19,24 @@ struct SheetState {
 };
 
 struct BookState {
+  BookState() = default;
+  ~BookState() { ReleaseFile(); }
+  BookState(const BookState&) = delete;
+  BookState& operator=(const BookState&) = delete;
+
   std::wstring path;  // full path; empty for a new book
   std::string name;   // file name part, UTF-8
   std::string password;
   std::vector<std::shared_ptr<SheetState>> sheets;
   std::weak_ptr<SheetState> active;
   bool closed = false;
+  // As the real application does, the book's file stays open, sharing reads
+  // only, from Open or SaveAs until Close: nobody may rename, replace or
+  // delete it meanwhile.
+  HANDLE file = INVALID_HANDLE_VALUE;
 
+  void HoldFile(const std::wstring& full);  // raises when it cannot be opened
+  void ReleaseFile();
   int IndexOf(const SheetState* sheet) const;  // -1 when not in the book
   spreadsheet::WorkbookDocument Document() const;
 };

@@ -8,6 +8,7 @@ namespace {
 enum { kValue = DISPID_VALUE, kNumberFormatLocal = 1, kCopy, kSelect };
 
 const long kMaxCells = 100000;
+const SCODE kNotAvailable = static_cast<SCODE>(0x800A07FA);  // #N/A, as CVErr(xlErrNA)
 const char kGeneral[] = "G/\xE6\xA8\x99\xE6\xBA\x96";  // G/標準, the local name of General
 
 }  // namespace
@@ -55,12 +56,22 @@ void RangeObject::PutValue(const VARIANT& value) {
         if (found->second.format.empty())
           sheet_->sheet.cells.erase(found);
         else
-          found->second.value.clear(), found->second.isNumber = false;
+          found->second = spreadsheet::Cell{found->second.format, false, {}, false};
         continue;
       }
       spreadsheet::Cell& cell = sheet_->sheet.cells[at];
       double parsed;
-      if (!text) {
+      cell.isFormula = false;
+      if (value.vt == VT_BSTR && given.size() > 1 && given[0] == '\'') {
+        // A leading apostrophe makes the rest text, whatever the format.
+        cell.isNumber = false;
+        cell.value = given.substr(1);
+      } else if (value.vt == VT_BSTR && cell.format != "@" && given.size() > 1 && given[0] == '=') {
+        // Without the text format a text starting with "=" becomes a formula.
+        cell.isNumber = false;
+        cell.isFormula = true;
+        cell.value = given;
+      } else if (!text) {
         cell.isNumber = true;
         cell.value = spreadsheet::FormatNumber(number);
       } else if (value.vt == VT_BSTR && cell.format != "@" && spreadsheet::ParseNumber(given, parsed)) {
@@ -86,6 +97,13 @@ void RangeObject::Run(DISPID id, Args& args, VARIANT* result) {
       if (!range_.IsSingleCell()) throw StandInError("reading the values of several cells is not supported");
       auto found = sheet_->sheet.cells.find(range_.first);
       if (found == sheet_->sheet.cells.end() || (!found->second.isNumber && found->second.value.empty())) return;
+      if (found->second.isFormula) {
+        // Formulas are kept, not computed: the value reads as #N/A.
+        VariantClear(result);
+        result->vt = VT_ERROR;
+        result->scode = kNotAvailable;
+        return;
+      }
       double number;
       if (found->second.isNumber && spreadsheet::ParseNumber(found->second.value, number))
         ReturnNumber(result, number);

@@ -20,7 +20,7 @@ std::string PicturesObject::Describe() const {
 
 const std::vector<Member>& PicturesObject::Members() const {
   static const std::vector<Member> members = {
-      {L"Item", kItem, kGet, {L"Index"}},       {L"Insert", kInsert, kMethod, {L"Filename", L"Converter"}},
+      {L"Item", kItem, kGet, {L"Index"}, 1},    {L"Insert", kInsert, kMethod, {L"Filename", L"Converter"}, 1},
       {L"Count", kCount, kGet, {}},             {L"Height", kHeight, kGet | kPut, {}},
       {L"Width", kWidth, kGet | kPut, {}},      {L"Top", kTop, kGet | kPut, {}},
       {L"Left", kLeft, kGet | kPut, {}},
@@ -127,7 +127,7 @@ void PageSetupObject::Run(DISPID id, Args& args, VARIANT* result) {
 
 const std::vector<Member>& HyperlinksObject::Members() const {
   static const std::vector<Member> members = {
-      {L"Add", kAdd, kMethod, {L"Anchor", L"Address", L"SubAddress", L"ScreenTip", L"TextToDisplay"}},
+      {L"Add", kAdd, kMethod, {L"Anchor", L"Address", L"SubAddress", L"ScreenTip", L"TextToDisplay"}, 2},
       {L"Count", kCount, kGet, {}},
   };
   return members;
@@ -153,7 +153,7 @@ void HyperlinksObject::Run(DISPID id, Args& args, VARIANT* result) {
   links.push_back(link);
   if (args.Has(4)) {
     spreadsheet::Cell& cell = sheet_->sheet.cells[link.anchor];
-    cell.isNumber = false;
+    cell.isNumber = cell.isFormula = false;
     cell.value = link.text;
   }
 }

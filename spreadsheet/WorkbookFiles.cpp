@@ -51,21 +51,23 @@ std::shared_ptr<BookState> LoadBook(const std::wstring& path, const std::string&
     book->sheets.push_back(state);
   }
   book->active = book->sheets.front();
+  book->HoldFile(full);
   return book;
 }
 
-void SaveBook(const BookState& book, const std::wstring& full) {
+void SaveBook(const spreadsheet::WorkbookDocument& document, const std::wstring& full) {
   size_t slash = full.find_last_of(L"\\/");
   std::wstring folder = slash == std::wstring::npos ? L"." : full.substr(0, slash + 1);
   DWORD attributes = GetFileAttributesW(folder.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
     throw StandInError("the folder '" + ToUtf8(folder) + "' does not exist");
-  spreadsheet::WorkbookDocument document = book.Document();
   std::string error;
   if (!spreadsheet::ValidateWorkbook(document, error)) throw StandInError(error);
   std::string text = spreadsheet::WriteWorkbook(document);
   HANDLE file = CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) throw StandInError("'" + ToUtf8(full) + "' cannot be written");
+  if (file == INVALID_HANDLE_VALUE)
+    throw StandInError("'" + ToUtf8(full) + "' cannot be written" +
+                       (GetLastError() == ERROR_SHARING_VIOLATION ? ": it is in use" : ""));
   DWORD written = 0;
   bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
   ok = CloseHandle(file) && ok;

@@ -8,7 +8,7 @@ namespace xlstandin {
 namespace {
 
 enum { kItem = DISPID_VALUE, kOpen = 1, kAdd, kCount };
-enum { kWorksheets = 1, kSaveAs, kClose, kName };
+enum { kWorksheets = 1, kSaveAs, kClose, kName, kFullName, kSaveCopyAs };
 enum { kOpenPassword = 4 };
 enum { kSaveAsPassword = 2 };
 
@@ -27,13 +27,14 @@ DispatchObject* WorkbooksObject::Item(const App& app, long index) {
 
 const std::vector<Member>& WorkbooksObject::Members() const {
   static const std::vector<Member> members = {
-      {L"Item", kItem, kGet, {L"Index"}},
+      {L"Item", kItem, kGet, {L"Index"}, 1},
       {L"Open",
        kOpen,
        kMethod,
        {L"Filename", L"UpdateLinks", L"ReadOnly", L"Format", L"Password", L"WriteResPassword",
         L"IgnoreReadOnlyRecommended", L"Origin", L"Delimiter", L"Editable", L"Notify", L"Converter", L"AddToMru",
-        L"Local", L"CorruptLoad"}},
+        L"Local", L"CorruptLoad"},
+       1},
       {L"Add", kAdd, kMethod, {L"Template"}},
       {L"Count", kCount, kGet, {}},
   };
@@ -79,8 +80,10 @@ const std::vector<Member>& WorkbookObject::Members() const {
        kMethod,
        {L"Filename", L"FileFormat", L"Password", L"WriteResPassword", L"ReadOnlyRecommended", L"CreateBackup",
         L"AccessMode", L"ConflictResolution", L"AddToMru", L"TextCodepage", L"TextVisualLayout", L"Local"}},
+      {L"SaveCopyAs", kSaveCopyAs, kMethod, {L"Filename"}},
       {L"Close", kClose, kMethod, {L"SaveChanges", L"Filename", L"RouteWorkbook"}},
       {L"Name", kName, kGet, {}},
+      {L"FullName", kFullName, kGet, {}},
   };
   return members;
 }
@@ -89,10 +92,19 @@ void WorkbookObject::SaveAs(Args& args) {
   std::wstring full = FullPath(FromUtf8(args.Text(0)));
   if (app_->displayAlerts && GetFileAttributesW(full.c_str()) != INVALID_FILE_ATTRIBUTES)
     throw StandInError("'" + ToUtf8(full) + "' exists: replacing it would ask the user (alerts are on)");
-  BookState saved = *book_;
+  spreadsheet::WorkbookDocument saved = book_->Document();
   // Without a Password argument the book keeps the protection it has.
   if (args.Has(kSaveAsPassword)) saved.password = args.Text(kSaveAsPassword);
-  SaveBook(saved, full);
+  // Its own file the book may overwrite; a file held by anyone else is refused.
+  const bool own = !book_->path.empty() && _wcsicmp(book_->path.c_str(), full.c_str()) == 0;
+  if (own) book_->ReleaseFile();
+  try {
+    SaveBook(saved, full);
+  } catch (...) {
+    if (own) book_->HoldFile(full);
+    throw;
+  }
+  book_->HoldFile(full);
   book_->password = saved.password;
   book_->path = full;
   book_->name = FileNamePart(full);
@@ -110,15 +122,23 @@ void WorkbookObject::Run(DISPID id, Args& args, VARIANT* result) {
     case kSaveAs:
       SaveAs(args);
       return;
+    case kSaveCopyAs:
+      // The copy is written and let go; the book keeps its name and its file.
+      SaveBook(book_->Document(), FullPath(FromUtf8(args.Text(0))));
+      return;
     case kClose:
       if (args.Has(0) && args.Bool(0)) {
         if (book_->path.empty()) throw StandInError("a new workbook has no file to save to");
-        SaveBook(*book_, book_->path);
+        book_->ReleaseFile();
+        SaveBook(book_->Document(), book_->path);
       }
       app_->CloseBook(book_);
       return;
     case kName:
       ReturnText(result, book_->name);
+      return;
+    case kFullName:
+      ReturnText(result, book_->path.empty() ? book_->name : ToUtf8(book_->path));
       return;
   }
 }
@@ -138,7 +158,7 @@ DispatchObject* WorksheetsObject::Item(const App& app, const Book& book, Args& a
 
 const std::vector<Member>& WorksheetsObject::Members() const {
   static const std::vector<Member> members = {
-      {L"Item", kItem, kGet, {L"Index"}},
+      {L"Item", kItem, kGet, {L"Index"}, 1},
       {L"Count", 1, kGet, {}},
   };
   return members;

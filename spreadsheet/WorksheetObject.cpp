@@ -68,7 +68,7 @@ const std::vector<Member>& WorksheetObject::Members() const {
       {L"Name", kName, kGet | kPut, {}},
       {L"Delete", kDelete, kMethod, {}},
       {L"PageSetup", kPageSetup, kGet, {}},
-      {L"Range", kRange, kGet, {L"Cell1", L"Cell2"}},
+      {L"Range", kRange, kGet, {L"Cell1", L"Cell2"}, 1},
       {L"Pictures", kPictures, kGet | kMethod, {L"Index"}},
       {L"Paste", kPaste, kMethod, {L"Destination", L"Link"}},
       {L"Hyperlinks", kHyperlinks, kGet, {}},

@@ -13,6 +13,7 @@ struct Cell {
   std::string format;     // number format; "" is General, "@" is text
   bool isNumber = false;  // value holds a number in canonical decimal text
   std::string value;
+  bool isFormula = false;  // value holds a formula ("=..."), never computed
 };
 
 struct Picture {

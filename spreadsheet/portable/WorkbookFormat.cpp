@@ -114,7 +114,7 @@ std::string WriteWorkbook(const WorkbookDocument& book) {
     out += "PAGESETUP\t" + std::to_string(sheet.pageSetup.orientation) + "\t" +
            std::to_string(sheet.pageSetup.fitToPagesWide) + "\t" + std::to_string(sheet.pageSetup.fitToPagesTall) + "\n";
     for (const auto& [address, cell] : sheet.cells)
-      out += "CELL\t" + FormatCellAddress(address) + "\t" + Escape(cell.format) + "\t" + (cell.isNumber ? "n" : "s") +
+      out += "CELL\t" + FormatCellAddress(address) + "\t" + Escape(cell.format) + "\t" + (cell.isFormula ? "f" : cell.isNumber ? "n" : "s") +
              "\t" + Escape(cell.value) + "\n";
     for (const Picture& p : sheet.pictures)
       out += "PICTURE\t" + FormatNumber(p.left) + "\t" + FormatNumber(p.top) + "\t" + FormatNumber(p.width) + "\t" +
@@ -173,11 +173,13 @@ bool ReadWorkbook(const std::string& text, WorkbookDocument& book, std::string& 
       CellAddress address;
       if (!need(5)) return fail("CELL takes four fields");
       if (!ParseCellAddress(f[1], address)) return fail("bad cell address '" + f[1] + "'");
-      if (f[3] != "s" && f[3] != "n") return fail("cell kind must be s or n");
+      if (f[3] != "s" && f[3] != "n" && f[3] != "f") return fail("cell kind must be s, n or f");
       Cell cell;
       cell.format = f[2];
       cell.isNumber = f[3] == "n";
+      cell.isFormula = f[3] == "f";
       cell.value = f[4];
+      if (cell.isFormula && cell.value.compare(0, 1, "=") != 0) return fail("a formula starts with '='");
       double number;
       if (cell.isNumber && !ParseNumber(cell.value, number)) return fail("bad number '" + cell.value + "'");
       if (!book.sheets.back().cells.emplace(address, cell).second) return fail("cell " + f[1] + " given twice");

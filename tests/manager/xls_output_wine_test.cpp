@@ -3,6 +3,7 @@
 // reader. KESTRO_WORKBOOK_DUMP (a folder) receives a copy of each output.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <sstream>
@@ -39,7 +40,8 @@ std::string CellOf(const spreadsheet::Sheet& sheet, const std::string& address) 
   spreadsheet::CellAddress at;
   spreadsheet::ParseCellAddress(address, at);
   auto found = sheet.cells.find(at);
-  return found == sheet.cells.end() ? "" : found->second.value;
+  if (found == sheet.cells.end()) return "";
+  return (found->second.isFormula ? "formula " : "") + found->second.value;
 }
 
 class XlsOutputTest : public RunningManagerTest {
@@ -72,7 +74,7 @@ class XlsOutputTest : public RunningManagerTest {
     ASSERT_NE(options, nullptr);
     if (kind > 1) SendMessageA(FindControl(options, "BUTTON", kKinds[kind - 1]), BM_CLICK, 0, 0);
     for (int i = 0; i < 3; ++i) edit = FindWindowExA(options, edit, "EDIT", nullptr);
-    SetTextOf(edit, "検査担当");
+    SetTextOf(edit, "=1+1");
     SendMessageA(FindControl(options, "BUTTON", "確　定"), BM_CLICK, 0, 0);
     PostMessageA(options, WM_NULL, 0, 0);  // a sent click leaves the modal loop waiting for a message
     if (during) during();
@@ -89,7 +91,7 @@ TEST_F(XlsOutputTest, ListAndPictureWorkbooksOfTheGrid) {
   for (int i = 1; i <= 6; ++i) {
     const std::string base = "PC0" + std::to_string(i) + day + "09000" + std::to_string(i) + "00" + std::to_string(i);
     const std::string file = base + ".jpg" + (i == 2 || i == 5 ? ".CMP" : "");
-    PostReport(day, file, "", base + "_" + (i == 3 ? comment40 : "note" + std::to_string(i)) + ".tag");
+    PostReport(day, file, "", base + "_" + (i == 3 ? comment40 : i == 6 ? "=1+1" : "note" + std::to_string(i)) + ".tag");
     std::vector<unsigned char> rgb((40 + i) * 30 * 3, 0x80);
     ASSERT_TRUE(jpegio::WriteJpegFile(store + file, {40 + i, 30, rgb.data(), (40 + i) * 3, jpegio::PixelOrder::Rgb}, 75, nullptr));
   }
@@ -120,6 +122,9 @@ TEST_F(XlsOutputTest, ListAndPictureWorkbooksOfTheGrid) {
     marks += CellOf(sheet, "D" + std::to_string(r));
   }
   EXPECT_EQ(marks, U8("●●"));
+  const auto formulaRow = std::find(comments.begin(), comments.end(), "=1+1") - comments.begin();
+  EXPECT_EQ(CellOf(sheet, "I" + std::to_string(7 + formulaRow)), "=1+1");  // user text stays text
+  EXPECT_FALSE(Exists(DocFolder() + "List\\~kestro_" + day + "_" + day + ".xls"));
   // A save that fails keeps the older list as it was.
   const std::string blocker = DocFolder() + "List\\~kestro_" + day + "_" + day + ".xls";
   CreateDirectoryA(blocker.c_str(), nullptr);
@@ -195,7 +200,7 @@ TEST_F(XlsOutputTest, ListAndPictureWorkbooksOfTheGrid) {
     EXPECT_EQ(page.pictures.size(), 1u);
     EXPECT_EQ(CellOf(page, "A1") + "|" + CellOf(page, cells[kind - 3][0]) + "|" + CellOf(page, cells[kind - 3][1]) +
                   "|" + CellOf(page, cells[kind - 3][2]),
-              U8("一覧に戻る|(1)" + comments[1] + "|検査担当|" + today))
+              U8("一覧に戻る|(1)" + comments[1] + "|=1+1|" + today))
         << kind;
   }
 }

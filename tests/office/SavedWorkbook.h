@@ -18,12 +18,13 @@ inline spreadsheet::WorkbookDocument SavedWorkbook(const std::string& path) {
   return document;
 }
 
-// "<none>" for a cell that was never written.
+// "<none>" for a cell that was never written; a formula reads "formula =...".
 inline std::string CellValue(const spreadsheet::Sheet& sheet, const char* name) {
   spreadsheet::CellAddress at;
   spreadsheet::ParseCellAddress(name, at);
   auto found = sheet.cells.find(at);
-  return found == sheet.cells.end() ? "<none>" : found->second.value;
+  if (found == sheet.cells.end()) return "<none>";
+  return (found->second.isFormula ? "formula " : "") + found->second.value;
 }
 
 }  // namespace standin

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <sstream>
 
 #include "office/OleError.h"
@@ -159,6 +160,35 @@ TEST_F(StandIn, FailuresRaiseWithAMessageAndLeaveNothingBehind) {
   expectFailure([&] { app.Workbooks(); }, "quit");
   // The failed calls are in the log too.
   EXPECT_NE(Position(Calls(), "Worksheet(Sheet1).Range(\"2A\") !! "), std::string::npos);
+}
+
+TEST_F(StandIn, ABooksFileStaysOpenUntilItClosesAndWrongArgumentCountsAreRefused) {
+  const std::string opened = folder_ + "template.xls", saved = folder_ + "held.xls", copy = folder_ + "copy.xls";
+  for (const std::string& p : {saved, copy}) DeleteFileA(p.c_str());
+  auto app = office::Application::Create();
+  auto book = app.Workbooks().Open(opened);
+  EXPECT_FALSE(MoveFileA(opened.c_str(), copy.c_str()));
+  book.SaveAs(saved);
+  EXPECT_EQ(book.Object().Get("Name").AsText() + "|" + book.Object().Get("FullName").AsText(), "held.xls|" + saved);
+  EXPECT_FALSE(DeleteFileA(saved.c_str()));
+  EXPECT_NE(ReadBytes(saved), "");  // others may read it
+  book.SaveCopyAs(copy);            // a copy is let go at once, the book keeps its name
+  EXPECT_TRUE(MoveFileA(copy.c_str(), (copy + ".moved").c_str()) && DeleteFileA((copy + ".moved").c_str()));
+  EXPECT_EQ(book.Object().Get("Name").AsText(), "held.xls");
+  auto refusal = [](const std::function<void()>& call) {
+    try {
+      call();
+    } catch (const OleError& e) {
+      return e.HResult();
+    }
+    return 0L;
+  };
+  EXPECT_EQ(refusal([&] { book.Sheet(1).Object().Get("Range"); }), DISP_E_BADPARAMCOUNT);
+  EXPECT_EQ(refusal([&] { book.Object().Call("Close", {false, "", false, 1}); }), DISP_E_BADPARAMCOUNT);
+  EXPECT_EQ(refusal([&] { book.Object().Call("Save2"); }), DISP_E_UNKNOWNNAME);
+  book.Close(false);
+  EXPECT_TRUE(DeleteFileA(saved.c_str()));
+  app.Quit();
 }
 
 TEST_F(StandIn, MainWindowExistsWhileVisible) {

@@ -56,6 +56,7 @@ WorkbookDocument SampleBook() {
   sheet.cells[{20, 2}] = Cell{"@", false, "PC0120240501093000001"};
   sheet.cells[{5, 11}] = Cell{"@", false, "a\nb\tc\\d\r"};
   sheet.cells[{1, 1}] = Cell{"", true, "437.5"};
+  sheet.cells[{9, 8}] = Cell{"", false, "=1+1", true};
   sheet.pictures.push_back(Picture{"C:\\temp\\000001_1.jpg", 36, 280, 437.5, 350});
   sheet.hyperlinks.push_back(Hyperlink{{1, 1}, "", u8"画像一覧!A1", u8"一覧に戻る"});
   book.sheets.push_back(sheet);

@@ -3,10 +3,12 @@
 for the sheets and cells the programs use. Usage: check_templates.py FOLDER"""
 import os
 import re
+import struct
 import sys
 import unittest
 
 import xlrd
+import xlrd.compdoc
 
 FOLDER = None
 REPORT_CELLS = ["T2", "E3", "E4", "E5", "I7", "I8", "I9", "E11"]
@@ -18,6 +20,22 @@ MASTER_CELLS = {
     "template/TAN-02.xls": ["A1", "A6", "H1", "E6"],
     "template/TAN-03.xls": ["A1", "B5", "E1", "B4"],
 }
+# Page orientation of the master page: TAN-01 and TAN-02 are landscape forms.
+LANDSCAPE = {"imageList.xls": True, "template/TAN-01.xls": True, "template/TAN-02.xls": True,
+             "template/TAN-03.xls": False}
+
+
+def landscape_sheets(name):
+    """Per worksheet, whether its SETUP record says landscape (fPortrait clear)."""
+    with open(os.path.join(FOLDER, *name.split("/")), "rb") as f:
+        stream = xlrd.compdoc.CompDoc(f.read()).get_named_stream("Workbook")
+    found, at = [], 0
+    while at + 4 <= len(stream):
+        kind, length = struct.unpack_from("<HH", stream, at)
+        if kind == 0x00A1:
+            found.append(not struct.unpack_from("<H", stream, at + 14)[0] & 2)
+        at += 4 + length
+    return found
 
 
 def rc(name):
@@ -73,6 +91,8 @@ class Templates(unittest.TestCase):
         for name in ["C3", "C4", "G3", "G4", "H4"] + [c + "7" for c in "ABCDEFGHIJ"]:
             self.assertTrue(has_cell(sheet, name), name)
             self.assertEqual(sheet.cell_value(*rc(name)), "", name)
+        for name in ["E7", "F7", "G7", "I7", "J7"]:  # user text: a leading "=" stays text
+            self.assertEqual(number_format(sheet, name), "@", name)
         self.assertIn("名称（コメント）", labels(sheet))
 
     def test_picture_templates_hold_the_index_and_master_sheets(self):
@@ -84,10 +104,14 @@ class Templates(unittest.TestCase):
                 index = book.sheet_by_index(0)
                 for cell in INDEX_ROW:
                     self.assertTrue(has_cell(index, cell), cell)
+                    self.assertEqual(number_format(index, cell), "@", cell)
                 master = book.sheet_by_name("原紙")
                 for cell in cells:
                     self.assertTrue(has_cell(master, cell), cell)
                     self.assertEqual(master.cell_value(*rc(cell)), "", cell)
+                    self.assertEqual(number_format(master, cell), "General" if cell == "A1" else "@", cell)
+                master_at = book.sheet_names().index("原紙")
+                self.assertEqual(landscape_sheets(name)[master_at], LANDSCAPE[name])
 
 
 if __name__ == "__main__":
