@@ -100,15 +100,13 @@ LRESULT CALLBACK ProbeKey(int code, WPARAM w, LPARAM l) {
   return CallNextHookEx(nullptr, code, w, l);
 }
 
-// Whether keys sent with SendInput reach a low-level keyboard hook on this
-// display at all (a probe hook of ours, with a key nobody uses).
+// Whether keys sent with SendInput reach a low-level keyboard hook here at
+// all: a probe hook of ours, with a key nobody uses.
 bool InjectedKeysReachHooks() {
   HHOOK probe = SetWindowsHookExA(WH_KEYBOARD_LL, ProbeKey, GetModuleHandleA(nullptr), 0);
   SendKey(VK_F24, false);
   SendKey(VK_F24, true);
-  MSG message;
-  for (const DWORD start = GetTickCount(); !gProbeSawKey && GetTickCount() - start < 2000; Sleep(10))
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+  WaitFor([] { return gProbeSawKey; }, 2000);
   if (probe) UnhookWindowsHookEx(probe);
   return gProbeSawKey;
 }
