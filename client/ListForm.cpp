@@ -327,13 +327,13 @@ void TForm4::btnSendClick() {
           break;
         }
         Log("btnSendClick()Path=" + gSettings.LOCALDIR + day + "\\" + name);
-        // A failed post keeps its row and files; the next rows are still tried.
-        if (Form3 && Form3->fncSendFile(false, day, name)) {
-          posted.push_back(row);
-        } else {
+        // The first failure ends the run: its row and the rows after it stay.
+        if (!Form3 || !Form3->fncSendFile(false, day, name)) {
           failed = true;
           Log("btnSendClick()Failed=" + name);
+          break;
         }
+        posted.push_back(row);
       }
     } catch (...) {
       HideAnimation();

@@ -76,6 +76,7 @@ class TForm1 : public forms::Form {
   HFONT menuFont_ = nullptr;
   HMODULE hookLibrary_ = nullptr;
   std::string lastCleanUpDay_;
+  bool captureWaitLogged_ = false;  // the wait of the queue's head for a store operation
   forms::Button btnClear;
   forms::Label lblFull, lblActive;
 };

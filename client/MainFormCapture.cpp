@@ -99,7 +99,12 @@ void TForm1::WMSnapChot(WPARAM w, LPARAM l) {
 void TForm1::tmrEventTimer() {
   tmrEvent.SetEnabled(false);
   try {
-    if (!gCaptureQueue.Empty() && !RegistrationShown()) {
+    // During another store operation (a list post) a capture waits at the
+    // head of the queue: its post would be refused, and its file left behind.
+    const bool waiting = !gCaptureQueue.Empty() && gRegistration && gRegistration->StoreBusy();
+    if (waiting && !captureWaitLogged_) Log("tmrEventTimer()=他のサーバ処理が終わるまで待機します");
+    captureWaitLogged_ = waiting;
+    if (!gCaptureQueue.Empty() && !RegistrationShown() && !waiting) {
       gCurrentCapture = gCaptureQueue.Head();
       if (!gProjectListFetched && gRegistration) {
         gProjectListFetched = gRegistration->fncGetProject() == 1;

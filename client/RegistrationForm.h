@@ -44,6 +44,7 @@ class TForm3 : public ClientForm, public RegistrationHandoff {
   int fncGetProject() override;
   PostOutcome fncSendFile(bool saveFirst) override;
   bool IsShown() const override { return IsVisible(); }
+  bool StoreBusy() const override { return poster_.Busy(); }
   void ShowForCapture() override;
 
   // Store operations, forwarded to the poster (overridable for tests).

@@ -20,6 +20,9 @@ class RegistrationHandoff {
   // icon itself on failure. The result tells what this call did.
   virtual PostOutcome fncSendFile(bool saveFirst) = 0;
   virtual bool IsShown() const = 0;
+  // True while a post or fetch holds the FTP session (a list post, say):
+  // the timer then leaves its captures queued.
+  virtual bool StoreBusy() const { return false; }
   // Shows the form for the current capture, topmost, unmoved.
   virtual void ShowForCapture() = 0;
 };

@@ -50,6 +50,8 @@ class ReportPoster {
   // the file on the store.
   bool fncGetDownloder();
 
+  // True while a post or fetch runs.
+  bool Busy() const { return running_; }
   // The message of the last failure ("" after a success).
   const std::string& LastError() const { return lastError_; }
   // What the last fncSendFile did with its report.

@@ -17,6 +17,7 @@
 #include "client/ReportWorkbook.h"
 #include "client/portable/RegistrationText.h"
 #include "common/ProcessStart.h"
+#include "common/UpdaterSettings.h"
 #include "forms/Application.h"
 #include "forms/InputMethod.h"
 #include "forms/MessageBox.h"
@@ -34,12 +35,10 @@ constexpr char kAddressError[] = "アドレスの入力が正しくありませ�
 constexpr char kFolderError[] = "指定の保存先ではファイル保存フォルダを作成できません。";
 constexpr char kMojiSizeError[] = "文字サイズは1から99までの数字を入力してください";
 constexpr char kNoUpdaterIni[] = "バージョンアップ設定ファイルが確認できません";
-constexpr char kUpdaterIniUnwritable[] = "バージョンアップ設定ファイルに書き込めません";
 constexpr char kNoUpdater[] = "ダウンローダが確認できません";
 constexpr char kUpdaterFailed[] = "ダウンローダの起動に失敗しました";
 constexpr char kUpdateQuestion[] = "バージョンアップを開始します\r\nよろしいですか？";
 constexpr char kUpdaterProgram[] = "DownLoader.exe";
-constexpr char kUpdaterSection[] = "DOWNLOADER";
 constexpr char kUpdaterProject[] = "kestro";
 constexpr char kUpdaterExe[] = "Kestro.exe";
 
@@ -433,12 +432,9 @@ void TForm2::btnDownLoadClick() {
   try {
     const std::string ini = gExeDir + kestro::kUpdaterIni;
     if (!FileExists(ini)) throw std::runtime_error(kNoUpdaterIni);
-    const char* const keys[][2] = {{"PROJECT", kUpdaterProject}, {"EXE", kUpdaterExe}, {"PARAM1", ""},
-                                   {"PARAM2", ""},  {"PARAM3", ""}, {"PARAM4", ""}, {"PARAM5", ""}};
-    for (const auto& key : keys)
-      if (!WritePrivateProfileStringA(kUpdaterSection, key[0], key[1], ini.c_str()))
-        throw std::runtime_error(kUpdaterIniUnwritable);
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini.c_str());  // flush
+    if (!fncWriteUpdaterKeys(ini, {{"PROJECT", kUpdaterProject}, {"EXE", kUpdaterExe}, {"PARAM1", ""},
+                                   {"PARAM2", ""}, {"PARAM3", ""}, {"PARAM4", ""}, {"PARAM5", ""}}))
+      throw std::runtime_error(kUpdaterIniUnwritable);
 
     const std::string updater = gExeDir + kUpdaterProgram;
     if (!FileExists(updater)) throw std::runtime_error(kNoUpdater);

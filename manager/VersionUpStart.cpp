@@ -7,8 +7,8 @@
 
 #include "common/FileSystem.h"
 #include "common/ProcessStart.h"
+#include "common/UpdaterSettings.h"
 #include "forms/MessageBox.h"
-#include "manager/IniFiles.h"
 #include "manager/ManagerLog.h"
 #include "manager/ManagerSettings.h"
 
@@ -16,7 +16,6 @@ namespace {
 
 constexpr char kUpdaterIni[] = "DownLoader.ini";
 constexpr char kUpdaterExe[] = "DownLoader.exe";
-constexpr char kUpdaterSection[] = "DOWNLOADER";
 
 }  // namespace
 
@@ -36,8 +35,12 @@ void TForm1::SpeedButton14Click() {
                             MB_OKCANCEL | MB_DEFBUTTON2) != IDOK)
     return;
   fncWriteSysLog("バージョンアップ開始");
-  IniWriteString(ini, kUpdaterSection, "PROJECT", "kestromgr");
-  IniWriteString(ini, kUpdaterSection, "EXE", "kestromgr.exe");
+  // Started on a file without these keys, the updater would install some other program.
+  if (!fncWriteUpdaterKeys(ini, {{"PROJECT", "kestromgr"}, {"EXE", "kestromgr.exe"}})) {
+    fncWriteSysLog(kUpdaterIniUnwritable);
+    forms::ShowMessageBox(Handle(), kUpdaterIniUnwritable, kManagerCaption, MB_OK);
+    return;
+  }
   // The updater runs only once this window's close work is done; it starts
   // the manager again later, after this process has ended.
   HANDLE held = nullptr;

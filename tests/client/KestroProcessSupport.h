@@ -161,7 +161,8 @@ inline std::string CaptureWhenReady() {
             },
             5000);
         if (name.empty()) return false;
-        Sleep(200);  // the handler's next line, if any, is written by now
+        // The handler's own next line comes at once, else the timer's.
+        WaitFor([&] { return ReadLog().find("\r\n", next) != std::string::npos; }, 3000);
         const std::string log = ReadLog();
         const size_t end = log.find("\r\n", next);
         const bool dropped =
@@ -177,6 +178,17 @@ inline std::string CaptureWhenReady() {
       },
       30000);
   return taken;
+}
+
+// Posts the running client a capture message for a file that is not there
+// and waits until it has logged it: by then it has handled every message
+// posted to it before. False when it never does (closing or gone).
+inline bool HandledPostedMessages(HWND client) {
+  const long number = 900000 + static_cast<long>(GetTickCount() % 100000);
+  char line[64];
+  std::snprintf(line, sizeof line, "Kestro,WMSnapChot()GetName=%.6ld_1.jpg\r\n", number);
+  return PostMessageA(client, SNAPTRAP_CAPTURE_MESSAGE, number, 1) &&
+         WaitFor([&] { return ReadLog().find(line) != std::string::npos; }, 10000);
 }
 
 struct ControlSearch {

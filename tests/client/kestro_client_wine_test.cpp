@@ -157,7 +157,7 @@ TEST_F(KestroProcessTest, TrayMessagesOtherThanRightButtonUpOpenNoMenu) {
   ASSERT_NE(window, nullptr);
   PostMessageA(window, kTrayMessage, 0, WM_MOUSEMOVE);
   PostMessageA(window, kTrayMessage, 0, WM_LBUTTONDOWN);
-  Sleep(500);
+  ASSERT_TRUE(HandledPostedMessages(window)) << ReadLog();
   HWND menu = FindWindowA("#32768", nullptr);
   EXPECT_FALSE(menu && IsWindowVisible(menu));
   EXPECT_FALSE(Exited(0));

@@ -220,6 +220,15 @@ TEST_F(ReportRowOperationsTest, VersionUpHandsOverToTheUpdaterWhichStartsTheMana
   SendMessageA(FieldsOf(LoginForm()).login, BM_CLICK, 0, 0);
   HWND report = ReportWindow();
   ASSERT_NE(report, nullptr) << ReadLog();
+  // A settings file held open against writing: the manager says so and stays.
+  HANDLE held = CreateFileA((folder + "downloader.ini").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  ASSERT_TRUE(PostMessageA(FindControl(report, "BUTTON", "バージョンアップ"), BM_CLICK, 0, 0));
+  ASSERT_TRUE(WaitForBox("ケストロ管理画面\tバージョンアップ設定ファイルに書き込めません")) << Boxes() << ReadLog();
+  EXPECT_FALSE(Ended(manager_.process, 0));
+  EXPECT_EQ(ReadLog().find("バージョンアップ処理起動"), std::string::npos) << ReadLog();
+  EXPECT_EQ(ReadAll(folder + "downloader.ini"), "[DOWNLOADER]\r\nIP=127.0.0.59\r\n");
+  CloseHandle(held);
   ASSERT_TRUE(PostMessageA(FindControl(report, "BUTTON", "バージョンアップ"), BM_CLICK, 0, 0));
   ASSERT_TRUE(Ended(manager_.process, 20000)) << ReadLog();
   const std::string ini = ReadAll(folder + "downloader.ini");

@@ -126,7 +126,8 @@ TEST_F(RegistrationProcessTest, AltF4OnAButtonKeepsTheFormAndInputMethodCharacte
   // (Wine hands a posted character on as some double-byte character: only
   // the count is checked.)
   EXPECT_TRUE(WaitFor([&] { return text(title).size() > full.size(); }, 10000)) << text(title);
-  Sleep(1000);  // a close that the key had asked for would have come by now
+  // A close that the key had asked for was posted before this.
+  ASSERT_TRUE(HandledPostedMessages(FindWindowA("TForm1", "Kestro"))) << Log();
   EXPECT_EQ(text(title).substr(0, full.size()), full);
   EXPECT_EQ(text(title).size(), full.size() + 2);  // fifty characters, the last a double-byte one
   EXPECT_TRUE(IsWindowVisible(form));

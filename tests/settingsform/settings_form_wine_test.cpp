@@ -271,7 +271,8 @@ TEST_F(VersionUpTest, WithoutTheUpdaterOrOnCancelTheClientStaysAndTheKeysAreWrit
   Click(Item(form, kSetIdDownLoad));
   EXPECT_NE(ReadAll(boxes_).find("Kestro\tバージョンアップを開始します\r\nよろしいですか？\t"), std::string::npos);
   EXPECT_NE(ReadLog().find("設定画面,btnDownLoadClick()=キャンセル押下"), std::string::npos);
-  EXPECT_FALSE(Exited(1000));
+  EXPECT_TRUE(HandledPostedMessages(FindWindowA("TForm1", "Kestro"))) << ReadLog();
+  EXPECT_FALSE(Exited(0));
   EXPECT_TRUE(IsWindowEnabled(form));
   EXPECT_EQ(FindWindowA(nullptr, "ダウンローダー"), nullptr);
 }
