@@ -114,7 +114,7 @@ TEST_F(ReportOpeningProcessTest, DoubleClickOnTheCommentEditsItThroughNoteLens) 
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
   const std::string answer = std::string(temp) + "kestro_notelens_answer.txt";
-  WriteBytes(answer, "OK:  fixed_now  ");  // loses its blanks and "_"
+  WriteBytes(answer, "OK:  fixed_now:;  ");  // loses its blanks, "_", ":" and ";"
   SetEnvironmentVariableA("NOTELENS_ANSWER", ("@" + answer).c_str());
   ASSERT_TRUE(manager_.Start(day)) << ReadLog();
   SetEnvironmentVariableA("NOTELENS_ANSWER", nullptr);
