@@ -104,6 +104,13 @@ TEST_F(ReportWindowTest, ASearchOverThreeDaysFillsTheGridAndTheFiltersCombine) {
   EXPECT_EQ(grid, (std::vector<std::string>{rowR0a, "1件表示しました。"}));
   EXPECT_EQ(TextOf(manager_.Combo(0)), "全て");
 
+  // With 期間内全更新 off older days come from their catalogues as stored:
+  // a section there that is no report name never becomes a row.
+  const std::string hostile = "..\\..\\..\\PRJ_PC01" + d0 + "110000002.jpg";
+  WriteBytes(CatalogueFile(d0), ReadAll(CatalogueFile(d0)) + "[" + hostile + "]\r\nSTATUS=1\r\n");
+  SendMessageA(FindControl(manager_.window, "BUTTON", "期間内全更新"), BM_SETCHECK, BST_UNCHECKED, 0);
+  manager_.Click("ﾎﾟｽﾄの検索");
+  EXPECT_NE(ReadLog().find(d0 + ".ini [" + hostile + "]\r\n"), std::string::npos);
   // Redo brings all rows back; the comment filter tells the letter case.
   manager_.Click("やり直し");
   EXPECT_EQ(manager_.Grid().size(), 7u);
