@@ -181,14 +181,14 @@ TEST_F(ReportRowOperationsTest, MarksDownloadReleaseDeleteAndClose) {
   EXPECT_TRUE(left >= 1 && left <= 4) << left;
   EXPECT_EQ(static_cast<int>(manager_.Grid().size()), 1 + 3 + left);
 
-  // After a shutdown request the window closes without the question and
+  // At the end of the session the window closes without the question and
   // saves its section.
   WritePrivateProfileStringA("KESTROMGR", "BASEDATE", nullptr, (DataFolder() + "Kestro.ini").c_str());
   DeleteFileA(boxLog_.c_str());
   DWORD_PTR answer = 0;
   SendMessageTimeoutA(manager_.window, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 10000, &answer);
   EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
-  PostMessageA(manager_.window, WM_CLOSE, 0, 0);
+  SendMessageTimeoutA(manager_.window, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 15000, &answer);
   ASSERT_TRUE(Ended(manager_.process, 15000));
   EXPECT_EQ(Boxes(), "");
   EXPECT_EQ(IniValue("KESTROMGR", "BASEDATE"), Slashed(older));

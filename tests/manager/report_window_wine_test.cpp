@@ -57,6 +57,23 @@ TEST_F(ReportWindowTest, ASearchOverThreeDaysFillsTheGridAndTheFiltersCombine) {
   WriteBytes(CatalogueFile(d1), "[" + r1a + "]\r\nSTATUS=1\r\nREAD=1\r\n[" + r1b + "]\r\nSTATUS=1\r\nIMPORTANT=1\r\n");
 
   ASSERT_TRUE(manager_.Start(d0)) << ReadLog();
+  // Every button holds its caption, in the controls' font, within the window.
+  RECT window;
+  GetClientRect(manager_.window, &window);
+  for (HWND b = FindWindowExA(manager_.window, nullptr, "BUTTON", nullptr); b;
+       b = FindWindowExA(manager_.window, b, "BUTTON", nullptr)) {
+    const std::string caption = TextOf(b);
+    const HDC dc = GetDC(b);
+    SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SIZE text{};
+    GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
+    ReleaseDC(b, dc);
+    RECT r;
+    GetWindowRect(b, &r);
+    MapWindowPoints(nullptr, manager_.window, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_LE(text.cx + 8, r.right - r.left) << caption;
+    EXPECT_LE(r.right, window.right) << caption;
+  }
   // Before any search the redo button does nothing.
   manager_.Click("やり直し");
   EXPECT_EQ(manager_.Grid().back(), "");
