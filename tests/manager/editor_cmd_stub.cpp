@@ -1,8 +1,6 @@
 // Stands in for the command interpreter and the text editor it would open:
 // copied as CMD.exe beside the manager under test, it gets the manager's
-// command line "CMD" "/C" "<file>", and takes the file as the command
-// interpreter does: the first and the last quote after /C dropped, then
-// the first word, or the first quoted text. Run N (from 1) records the command line
+// command line "CMD" "/C" "<file>", read as the real one reads it. Run N (from 1) records the command line
 // and the file as it found it in KESTRO_TEST_EDITOR_DIR, writes write<N>.txt
 // of that folder over the file when present, and copies script<N>.txt over
 // KESTRO_TEST_SCRIPT_FILE (the fault server's script) when present.
@@ -45,11 +43,7 @@ int main() {
   int run = 1;
   while (GetFileAttributesA((dir + "seen" + std::to_string(run) + ".txt").c_str()) != INVALID_FILE_ATTRIBUTES) ++run;
   WriteBytes(dir + "commands.txt", commandLine + "\r\n", OPEN_ALWAYS);
-  size_t at = commandLine.find("/C");
-  if (at == std::string::npos) at = commandLine.find("/c");
-  if (at == std::string::npos) return 2;
-  std::string rest = commandLine.substr(at + 2);
-  if (!rest.empty() && rest[0] == '"') rest.erase(0, 1);  // of "/C"
+  std::string rest = commandLine.substr(commandLine.find("/C") + 2 + (commandLine.find("/C\"") != std::string::npos));
   rest.erase(0, rest.find_first_not_of(' '));
   if (!rest.empty() && rest[0] == '"') rest = rest.substr(1, rest.find_last_of('"') - 1);
   const bool quoted = !rest.empty() && rest[0] == '"';

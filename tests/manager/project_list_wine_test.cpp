@@ -46,8 +46,7 @@ TEST_F(ProjectListTest, AnAbsentListStartsFromTheExampleAndAnUnderscoreReopensTh
   // What the client makes of the stored list.
   EXPECT_EQ(ParseProjectList(ReadAll(stored)), (std::vector<std::string>{"", "統括本部", "", "営業:部;1", "営業部"}));
 
-  // The help page, in a folder with a blank, reaches the interpreter whole.
-  ForceFolder(runDir_ + "doc\\");
+  ForceFolder(runDir_ + "doc\\");  // help from a folder with a blank
   WriteBytes(runDir_ + "doc\\hint.html", "help");
   ASSERT_TRUE(Click(report, "ヒント"));
   ASSERT_TRUE(WaitFor([&] { return Ran(3); }, 15000));

@@ -126,8 +126,8 @@ TEST_F(ReportRowOperationsTest, MarksDownloadReleaseDeleteAndClose) {
   EXPECT_EQ(ReadAll(downloads_ + "(held)_" + locked), "held by another") << ReadLog();
   EXPECT_TRUE(Exists(store + locked + ".UPD"));
   EXPECT_EQ(IniValue("KESTROMGR", "SAVEPATH"), downloads_);
-  // A comment the editor gave a colon loses it, as it names the tag file.
-  // The dialog now starts in the chosen folder.
+  // A comment the editor gave a colon: the colon cannot stand in a file
+  // name. The dialog now starts in the chosen folder.
   DoubleClickCell(8, RowOf(plain));
   ASSERT_TRUE(Shows(plain, "ab")) << ReadLog();
   ClickCell(0, RowOf(plain));
@@ -181,7 +181,7 @@ TEST_F(ReportRowOperationsTest, MarksDownloadReleaseDeleteAndClose) {
   EXPECT_TRUE(left >= 1 && left <= 4) << left;
   EXPECT_EQ(static_cast<int>(manager_.Grid().size()), 1 + 3 + left);
 
-  // At the end of the session the window closes without the question and
+  // After a shutdown request the window closes without the question and
   // saves its section.
   WritePrivateProfileStringA("KESTROMGR", "BASEDATE", nullptr, (DataFolder() + "Kestro.ini").c_str());
   DeleteFileA(boxLog_.c_str());

@@ -58,22 +58,18 @@ TEST_F(ReportWindowTest, ASearchOverThreeDaysFillsTheGridAndTheFiltersCombine) {
 
   ASSERT_TRUE(manager_.Start(d0)) << ReadLog();
   // Every button holds its caption, in the controls' font, within the window.
-  RECT window;
+  RECT window, r;
   GetClientRect(manager_.window, &window);
-  for (HWND b = FindWindowExA(manager_.window, nullptr, "BUTTON", nullptr); b;
-       b = FindWindowExA(manager_.window, b, "BUTTON", nullptr)) {
-    const std::string caption = TextOf(b);
-    const HDC dc = GetDC(b);
-    SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  const HDC dc = GetDC(manager_.window);
+  SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  for (HWND b = nullptr; (b = FindWindowExA(manager_.window, b, "BUTTON", nullptr)) != nullptr;) {
     SIZE text{};
-    GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
-    ReleaseDC(b, dc);
-    RECT r;
+    GetTextExtentPoint32A(dc, TextOf(b).c_str(), static_cast<int>(TextOf(b).size()), &text);
     GetWindowRect(b, &r);
     MapWindowPoints(nullptr, manager_.window, reinterpret_cast<POINT*>(&r), 2);
-    EXPECT_LE(text.cx + 8, r.right - r.left) << caption;
-    EXPECT_LE(r.right, window.right) << caption;
+    EXPECT_TRUE(text.cx + 8 <= r.right - r.left && r.right <= window.right) << TextOf(b);
   }
+  ReleaseDC(manager_.window, dc);
   // Before any search the redo button does nothing.
   manager_.Click("やり直し");
   EXPECT_EQ(manager_.Grid().back(), "");
@@ -121,8 +117,7 @@ TEST_F(ReportWindowTest, ASearchOverThreeDaysFillsTheGridAndTheFiltersCombine) {
   EXPECT_EQ(grid, (std::vector<std::string>{rowR0a, "1件表示しました。"}));
   EXPECT_EQ(TextOf(manager_.Combo(0)), "全て");
 
-  // With 期間内全更新 off older days come from their catalogues as stored:
-  // a section there that is no report name never becomes a row.
+  // A catalogue's section that is no report name never becomes a row.
   const std::string hostile = "..\\..\\..\\PRJ_PC01" + d0 + "110000002.jpg";
   WriteBytes(CatalogueFile(d0), ReadAll(CatalogueFile(d0)) + "[" + hostile + "]\r\nSTATUS=1\r\n");
   SendMessageA(FindControl(manager_.window, "BUTTON", "期間内全更新"), BM_SETCHECK, BST_UNCHECKED, 0);
