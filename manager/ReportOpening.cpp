@@ -352,7 +352,7 @@ ReportRowOperation::Next ReportRowOperation::PutBack(bool last) {
 }
 
 void ReportRowOperation::StartViewer() {
-  // By the report's own name: the catalogue's file type is no one's word.
+  // By the report's own name, not by the file type its catalogue holds.
   const ReportViewer viewer = ReportViewerOf(name_);
   if (viewer == ReportViewer::None) return;
   const std::string folder = WorkFolderPath();
