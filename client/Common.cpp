@@ -7,7 +7,7 @@
 
 #include "client/Global.h"
 #include "client/SettingsValues.h"
-#include "client/portable/HintCommand.h"
+#include "common/portable/HintCommand.h"
 #include "common/SysLogFile.h"
 #include "forms/Application.h"
 #include "forms/MessageBox.h"

@@ -11,6 +11,7 @@
 #include "client/ReportWorkbook.h"
 #include "client/SettingsValues.h"
 #include "common/ViewerLookup.h"
+#include "common/portable/ReportViewer.h"
 #include "forms/Application.h"
 #include "forms/InputMethod.h"
 #include "forms/MessageBox.h"
@@ -420,9 +421,7 @@ bool TForm4::fncFileShow() {
     if (GridEmpty()) return true;
     bool skipped = false;
     for (int row = grdList.SelectionTop(); row <= grdList.SelectionBottom(); ++row) {
-      std::string type;
-      fncMapString(grdList.Cell(kColType, row), LCMAP_UPPERCASE, type);
-      if (type != "XLS" && type != "JPG" && type != "GIF") {
+      if (ReportViewerOf(grdList.Cell(kColName, row)) == ReportViewer::None) {
         // Only reports are opened: nothing else in the store is ever run.
         Log("fncFileShow()ERROR=" + std::string(kNotOpenable) + ":" + grdList.Cell(kColName, row));
         sbrMsg.SetPanelText(0, kNotOpenable);
@@ -445,9 +444,8 @@ bool TForm4::OpenRow(int row) {
   const std::string name = grdList.Cell(kColName, row);
   const std::string day = Without(grdList.Cell(kColDate, row), '/');
   const std::string path = gSettings.LOCALDIR + day + "\\" + name;
-  std::string type;
-  fncMapString(grdList.Cell(kColType, row), LCMAP_UPPERCASE, type);
-  const bool workbookFile = type == "XLS" && workbook::fucXlsFind();
+  const bool isWorkbook = ReportViewerOf(name) == ReportViewer::Workbook;
+  const bool workbookFile = isWorkbook && workbook::fucXlsFind();
 
   std::string password;
   if (workbookFile) {
@@ -466,7 +464,7 @@ bool TForm4::OpenRow(int row) {
 
   bool started = false;
   try {
-    if (type == "XLS") {
+    if (isWorkbook) {
       Log("fncFileShow()\"CMD /C\" \"" + path + "\"");
       started = RunViewer("\"CMD\" \"/C\" \"" + path + "\"", true);
     } else {

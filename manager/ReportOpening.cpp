@@ -7,6 +7,7 @@
 
 #include "common/ExceptionText.h"
 #include "common/FileSystem.h"
+#include "common/portable/ReportViewer.h"
 #include "forms/Application.h"
 #include "forms/MessageBox.h"
 #include "manager/IniFiles.h"
@@ -26,6 +27,8 @@ constexpr char kCommentFile[] = "comment.tmp";
 constexpr char kLockSuffix[] = ".UPD";
 constexpr char kCompletedSuffix[] = ".CMP";
 constexpr char kNoRowText[] = "有効な行が選択されていません。";
+constexpr char kEditingText[] = " <-編集中のため参照できませんでした。";
+constexpr char kNotViewableText[] = " <-このファイルの種類は開けません。";
 
 void Log(const std::string& text) { fncWriteSysLog(text); }
 
@@ -148,13 +151,13 @@ bool ReportRowOperation::ReleaseLock() {
   return released;
 }
 
-ReportRowOperation::Next ReportRowOperation::Refuse(bool last) {
+ReportRowOperation::Next ReportRowOperation::Refuse(bool last, const std::string& reason) {
   if (last) {
-    OkBox(name_ + " <-編集中のため参照できませんでした。");
+    OkBox(name_ + reason);
     rows_.EndPanel();
     return Next::End;
   }
-  if (ContinueBox(name_ + " <-編集中のため参照できませんでした。続行しますか？")) {
+  if (ContinueBox(name_ + reason + "続行しますか？")) {
     Log("次のファイルへ処理続行します。");
     return Next::Row;
   }
@@ -184,6 +187,12 @@ ReportRowOperation::Next ReportRowOperation::RunRow(int row, bool last) {
   day_ = DayFolderOf(rows_.Cell(kColDate, row));
   name_ = rows_.Cell(kColFileName, row);
   const std::string work = WorkFolderPath();
+  if (Opening() && ReportViewerOf(name_) == ReportViewer::None) {
+    // Only pictures and workbooks open: nothing else from the store runs
+    // here. The store is not touched, so no lock is taken.
+    Log(name_ + kNotViewableText);
+    return Refuse(last, kNotViewableText);
+  }
 
   const int held = form_.ftpGetFile(day_, name_ + kLockSuffix);
   rows_.SetStatusText(rows_.Cell(kColDate, row) + "," + rows_.Cell(kColTime, row) + ",ファイル名=" + name_ +
@@ -195,7 +204,7 @@ ReportRowOperation::Next ReportRowOperation::RunRow(int row, bool last) {
     DeleteWorkFile(work + name_ + kLockSuffix);
     WriteCatalogue(row, "STATUS", "2");
     lists.SetCell(kColStatus, index, "2");
-    return Refuse(last);
+    return Refuse(last, kEditingText);
   }
 
   const std::string fileType = UpperAscii(lists.Cell(kColFileType, index));
@@ -218,11 +227,11 @@ ReportRowOperation::Next ReportRowOperation::RunRow(int row, bool last) {
       rows_.EndPanel();
       return Next::End;
     }
-    if (form_.ftpReNameFile(day_, name_, name_ + kLockSuffix) != 0) return Refuse(last);
+    if (form_.ftpReNameFile(day_, name_, name_ + kLockSuffix) != 0) return Refuse(last, kEditingText);
     locked_ = true;
     if (form_.ftpGetFile(day_, name_ + kLockSuffix) != 0) {
       ReleaseLock();  // nothing was fetched, so nothing changed
-      return Refuse(last);
+      return Refuse(last, kEditingText);
     }
   }
 
@@ -257,7 +266,7 @@ ReportRowOperation::Next ReportRowOperation::RunRow(int row, bool last) {
   rows_.SetProgress("対象ファイルアプリケーション起動中");
   rows_.StopAnimation();
   if (Opening()) {
-    StartViewer(fileType);
+    StartViewer();
   } else if (fileType == "JPG" || fileType == "GIF") {
     StartCommentEditor(comment_);
   }
@@ -342,13 +351,16 @@ ReportRowOperation::Next ReportRowOperation::PutBack(bool last) {
   return Next::End;
 }
 
-void ReportRowOperation::StartViewer(const std::string& fileType) {
+void ReportRowOperation::StartViewer() {
+  // By the report's own name, not by the file type its catalogue holds.
+  const ReportViewer viewer = ReportViewerOf(name_);
+  if (viewer == ReportViewer::None) return;
   const std::string folder = WorkFolderPath();
   STARTUPINFOA startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW;
   PROCESS_INFORMATION process{};
-  if (fileType == "JPG" || fileType == "GIF") {
+  if (viewer == ReportViewer::Picture) {
     std::string command = fncGetRelay("htmlfile") + " \"" + WorkPath() + "\"";
     startup.wShowWindow = SW_SHOW;
     Log(command);

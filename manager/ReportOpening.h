@@ -83,12 +83,13 @@ class ReportRowOperation {
   enum class Next { Row, End };  // End: the operation is over, EndPanel done
 
   Next RunRow(int row, bool last);
-  Next Refuse(bool last);
+  // The box name_ + reason (OK on the last row, else asking to go on).
+  Next Refuse(bool last, const std::string& reason);
   Next PutBack(bool last);
   // The workbook step after viewing; false when a removed password could
   // not be set again.
   bool ProtectWorkbook(int row);
-  void StartViewer(const std::string& fileType);
+  void StartViewer();
   // Renames N.UPD back to N on the store; logs the outcome.
   bool ReleaseLock();
 

@@ -1,11 +1,13 @@
 #include "manager/ReportWindow.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <set>
 
 #include "common/ExceptionText.h"
 #include "common/FileSystem.h"
+#include "common/portable/HintCommand.h"
 #include "forms/Application.h"
 #include "forms/MessageBox.h"
 #include "manager/ManagerLog.h"
@@ -165,12 +167,27 @@ void TForm1::CreateControls() {
   SpeedButton8.Create(self, "絞込み", 836, 37, 80, 28, kButtonBase + 8, "指定した条件で一覧を絞り込みます。");
   SpeedButton9.Create(self, "やり直し", 922, 37, 80, 28, kButtonBase + 9, "絞込み前の一覧に戻します。");
 
-  // Tool row.
+  // Tool row: each button as wide as its caption in the buttons' font
+  // needs; the gaps shrink should the row not fit the window otherwise.
+  constexpr int kToolCount = static_cast<int>(sizeof kToolButtons / sizeof kToolButtons[0]);
+  int widths[kToolCount];
+  int total = 0;
+  const HDC dc = GetDC(self);
+  const HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  for (int i = 0; i < kToolCount; ++i) {
+    SIZE text{};
+    GetTextExtentPoint32A(dc, kToolButtons[i].caption, lstrlenA(kToolButtons[i].caption), &text);
+    widths[i] = std::max(56, static_cast<int>(text.cx) + 16);
+    total += widths[i];
+  }
+  SelectObject(dc, oldFont);
+  ReleaseDC(self, dc);
+  const int gap = std::min(4, std::max(0, (kClientWidth - 16 - total) / (kToolCount - 1)));
   int x = 8;
-  for (const ButtonInfo& info : kToolButtons) {
-    const int width = info.number == 10 || info.number == 11 ? 120 : 68;
-    Button(info.number)->Create(self, info.caption, x, 72, width, 28, kButtonBase + info.number, info.hint);
-    x += width + 4;
+  for (int i = 0; i < kToolCount; ++i) {
+    const ButtonInfo& info = kToolButtons[i];
+    Button(info.number)->Create(self, info.caption, x, 72, widths[i], 28, kButtonBase + info.number, info.hint);
+    x += widths[i] + gap;
   }
 
   Label10.Create(self, "対象期間選択後、「ﾎﾟｽﾄの検索」→対象画像ダブルクリック（画像開くでもOK）", 8, 108, 600, 16);
@@ -331,6 +348,15 @@ bool TForm1::HandleMessage(UINT msg, WPARAM w, LPARAM l, LRESULT& result) {
     case WM_QUERYENDSESSION:
       ShutDownMessage();
       return false;  // the default processing answers that Windows may go on
+    case WM_ENDSESSION:
+      // The session ends once this returns: the closing work runs now,
+      // without the question.
+      if (w && IsVisible()) {
+        ShutDownMessage();
+        Close();
+      }
+      result = 0;
+      return true;
     case WM_ERASEBKGND: {
       RECT r = ClientRect();
       FillRect(reinterpret_cast<HDC>(w), &r, backBrush_);
@@ -389,13 +415,8 @@ bool TForm1::Command(int id) {
     case 14: SpeedButton14Click(); break;
     case 4: SpeedButton4Click(); break;
     case 16: SpeedButton16Click(); break;
-    default: PendingButtonClick(number); break;
   }
   return true;
-}
-
-void TForm1::PendingButtonClick(int number) {
-  fncWriteSysLog("SpeedButton" + std::to_string(number) + "Click:" + Button(number)->Text() + " 未実装");
 }
 
 void TForm1::SpeedButton5Click() {
@@ -447,7 +468,7 @@ void TForm1::SpeedButton7Click() {
     forms::ShowMessageBox(Handle(), "DOCフォルダが見つかりません。", kManagerCaption, MB_OK);
     return;
   }
-  std::string commandLine = "CMD /C \"" + help + "\"";
+  std::string commandLine = HintCommandLine(help);
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;

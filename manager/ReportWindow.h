@@ -152,8 +152,6 @@ class TForm1 : public forms::Form {
   void SpeedButton8Click();
   void SpeedButton9Click();
   void SpeedButton15Click();
-  // Buttons whose work comes with later routines: a log line for now.
-  void PendingButtonClick(int id);
   void sg1DrawCell(HDC dc, int col, int row, const RECT& rect, unsigned state);
   // Background, text colour, weight and icon (-1 none) of a cell.
   struct CellLook {

@@ -208,7 +208,9 @@ void TForm1::catalogueToList() {
     IniText catalogue;
     if (IniLoadText(file, catalogue) != 0) continue;
     fncWriteSysLog("表示リスト数" + std::to_string(catalogue.Sections().size()));
-    Lists.AddDay(day, catalogue);
+    std::vector<SkippedEntry> skipped;
+    Lists.AddDay(day, catalogue, skipped);
+    LogSkipped(skipped);
   }
 }
 

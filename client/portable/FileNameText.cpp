@@ -1,38 +1,16 @@
 #include "client/portable/FileNameText.h"
 
-#include <cstring>
-
 #include "common/portable/Cp932.h"
+#include "common/portable/NameCharacters.h"
 
-namespace {
-
-// A single-byte character that may not stand in a file name part.
-bool IsForbiddenNameByte(unsigned char c) {
-  static const char kForbidden[] = "~|#/'\"*&%\\.,?:;<> _";
-  return c < 0x20 || c == 0x7F || (c != 0 && std::strchr(kForbidden, c) != nullptr);
-}
-
-}  // namespace
-
-bool fncChkFileName(const std::string& text) {
-  for (size_t pos = 0; pos < text.size(); pos += Cp932CharLength(text, pos)) {
-    if (Cp932CharLength(text, pos) == 1 && IsForbiddenNameByte(static_cast<unsigned char>(text[pos])))
-      return false;
-  }
-  return true;
-}
+bool fncChkFileName(const std::string& text) { return HoldsNoNameCharacter(text); }
 
 bool fncCleanFileName(const std::string& text, std::string& result) {
-  result.clear();
-  size_t chars = 0;
-  for (size_t pos = 0; pos < text.size() && chars < kMaxCleanNameChars;) {
-    size_t length = Cp932CharLength(text, pos);
-    if (length == 2 || !IsForbiddenNameByte(static_cast<unsigned char>(text[pos]))) {
-      result.append(text, pos, length);
-      ++chars;
-    }
-    pos += length;
-  }
+  const std::string cleaned = WithoutNameCharacters(text);
+  size_t end = 0;
+  for (size_t chars = 0; end < cleaned.size() && chars < kMaxCleanNameChars; ++chars)
+    end += Cp932CharLength(cleaned, end);
+  result = cleaned.substr(0, end);
   return true;
 }
 

@@ -88,6 +88,12 @@ std::vector<std::string> TagNamesFromEntries(const std::vector<std::string>& ent
   return names;
 }
 
+bool AcceptReportName(const std::string& name, const std::string& text, std::vector<SkippedEntry>& skipped) {
+  if (IsReportFileName(name)) return true;
+  skipped.push_back({text, IsSafeStoreName(name) ? SkipReason::NotReport : SkipReason::UnsafeName});
+  return false;
+}
+
 std::vector<CatalogueEntry> BuildDayEntries(const std::vector<StoreFile>& files,
                                             const std::vector<std::string>& tagNames, bool sharedFolder,
                                             std::vector<SkippedEntry>& skipped) {
@@ -112,14 +118,7 @@ std::vector<CatalogueEntry> BuildDayEntries(const std::vector<StoreFile>& files,
       entry.section.resize(entry.section.size() - 4);
       entry.status = EndsWith(upper, ".UPD") ? "2" : "3";
     }
-    if (!IsSafeStoreName(entry.section)) {
-      skipped.push_back({file.name, SkipReason::UnsafeName});
-      continue;
-    }
-    if (!IsReportFileName(entry.section)) {
-      skipped.push_back({file.name, SkipReason::NotReport});
-      continue;
-    }
+    if (!AcceptReportName(entry.section, file.name, skipped)) continue;
     entry.fileSize = file.size;
     entry.fileType = FileTypeOf(entry.section);
     const std::string base = entry.section.substr(0, entry.section.size() - 4);

@@ -64,6 +64,10 @@ std::vector<std::string> TagNamesFromListing(const std::vector<std::string>& lin
 std::vector<std::string> TagNamesFromEntries(const std::vector<std::string>& names,
                                              std::vector<SkippedEntry>& skipped);
 
+// False, with text and the reason added to skipped, for a name that is no
+// safe report file name (IsSafeStoreName, IsReportFileName).
+bool AcceptReportName(const std::string& name, const std::string& text, std::vector<SkippedEntry>& skipped);
+
 // The catalogue entries of a day's files in listing order, with the comment,
 // project and creator of each report's tag file. In FTP mode a name holding
 // ".TMP" anywhere is an upload in progress, in shared-folder mode a name

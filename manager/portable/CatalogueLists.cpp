@@ -53,11 +53,12 @@ void CatalogueLists::AddSection(const std::string& day, const std::string& secti
   InsertFront(RowOf(day, section, values));
 }
 
-void CatalogueLists::AddDay(const std::string& day, const IniText& file) {
+void CatalogueLists::AddDay(const std::string& day, const IniText& file, std::vector<SkippedEntry>& skipped) {
   // The day's rows, last section first, go in front in one step per column.
   std::vector<Row> rows;
   const std::vector<std::string> sections = file.Sections();
   for (auto name = sections.rbegin(); name != sections.rend(); ++name) {
+    if (!AcceptReportName(*name, day + ".ini [" + *name + "]", skipped)) continue;
     CatalogueValues values{file.Read(*name, kStatusKey),   file.Read(*name, kReadKey),
                            file.Read(*name, kImportantKey), file.Read(*name, kFileSizeKey),
                            file.Read(*name, kFileTypeKey),  file.Read(*name, kCommentKey),

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "manager/portable/CatalogueDay.h"
 #include "manager/portable/IniText.h"
 
 enum CatalogueColumn {
@@ -52,8 +53,9 @@ class CatalogueLists {
   // Puts every section of a day's catalogue whose STATUS is not "0" at the
   // front, in file order, so that the day's last section comes first.
   // day is "yyyymmdd". Called for the days of a range from the first on,
-  // this leaves the last day first.
-  void AddDay(const std::string& day, const IniText& file);
+  // this leaves the last day first. A section that is no safe report file
+  // name (the file may come from anywhere) goes to skipped instead.
+  void AddDay(const std::string& day, const IniText& file, std::vector<SkippedEntry>& skipped);
 
  private:
   std::array<std::vector<std::string>, kColumnCount> columns_;

@@ -5,6 +5,7 @@
 
 #include "common/portable/Cp932.h"
 #include "common/portable/FieldToken.h"
+#include "common/portable/NameCharacters.h"
 
 namespace {
 
@@ -55,15 +56,7 @@ bool fncIsValidName(const std::string& text) {
   }
 }
 
-std::string fncDelInvalidStr(const std::string& text) {
-  std::string result;
-  for (size_t pos = 0; pos < text.size();) {
-    const size_t length = Cp932CharLength(text, pos);
-    if (!IsSingleOf(text, pos, length, kInvalidNameChars)) result.append(text, pos, length);
-    pos += length;
-  }
-  return result;
-}
+std::string fncDelInvalidStr(const std::string& text) { return WithoutNameCharacters(text); }
 
 std::string fncDelInvalidSheetStr(const std::string& text) {
   std::string result;

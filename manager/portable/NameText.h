@@ -12,7 +12,8 @@
 // True when the text is empty or holds none of ~ | # / ' " * & % \ . , ? _
 // blank < > (":" and ";" are allowed).
 bool fncIsValidName(const std::string& text);
-// The text without any of those characters.
+// The text without the characters the client keeps out of file names
+// (common/portable/NameCharacters.h), ":" and ";" too: it names tag files.
 std::string fncDelInvalidStr(const std::string& text);
 // The text without : \ / ? * [ ] and their full-width forms; not cut.
 std::string fncDelInvalidSheetStr(const std::string& text);

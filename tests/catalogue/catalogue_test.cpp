@@ -163,7 +163,8 @@ TEST(CatalogueLists, DaysOfARangeShowNewestFirstWithoutHiddenRows) {
               (n == 2 && day == "20261208" ? "3" : "1") + "\r\nFILETYPE=JPG\r\n";
     text += "[PC01" + day + "120000009.jpg]\r\nSTATUS=0\r\nIMPORTANT=1\r\n";
     if (day == "20261207") text += "[PC01" + day + "130000010.jpg]\r\nSTATUS=2\r\nIMPORTANT=1\r\nREAD=1\r\n";
-    lists.AddDay(day, IniText(text));
+    std::vector<SkippedEntry> skipped;
+    lists.AddDay(day, IniText(text), skipped);
   }
   ASSERT_EQ(lists.Count(), 7u);
   EXPECT_EQ(lists.Cell(kColFileName, 0), "PC0120261209100002002.jpg");

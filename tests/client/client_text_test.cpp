@@ -2,7 +2,7 @@
 
 #include "common/portable/Cp932.h"
 #include "client/portable/FileNameText.h"
-#include "client/portable/HintCommand.h"
+#include "common/portable/HintCommand.h"
 #include "client/portable/NumberText.h"
 #include "client/portable/RepeatString.h"
 

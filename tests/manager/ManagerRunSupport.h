@@ -14,7 +14,7 @@ class ManagerRun : public ::testing::Test {
   void SetUp() override {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    runDir_ = std::string(temp) + "kestro_mgr_run\\";
+    runDir_ = std::string(temp) + "kestro mgr run\\";  // a blank, as under Program Files
     RemoveTree(runDir_.substr(0, runDir_.size() - 1));
     editorDir_ = runDir_ + "editor";
     ForceFolder(editorDir_ + "\\");

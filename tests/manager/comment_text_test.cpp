@@ -14,8 +14,8 @@ TEST(CommentText, AnswerLinesAreCleanedAndCutByCharacters) {
   for (int i = 0; i < 60; ++i) wide += "\x82\xa0";  // あ
   EXPECT_EQ(CleanAnswerComment(wide), wide.substr(0, 100));
   EXPECT_EQ(CleanAnswerComment(std::string(49, 'a') + "\x82\xa0" + "b"), std::string(49, 'a') + "\x82\xa0");
-  // A cell keeps its inner line breaks out and its colons in.
-  EXPECT_EQ(CleanCellComment("12:30\nに確認"), "12:30に確認");
+  // A cell loses its inner line breaks and its colons (they name a tag file).
+  EXPECT_EQ(CleanCellComment("12:30\nに確認"), "1230に確認");
 }
 
 TEST(CommentText, TagNamesOfAComment) {

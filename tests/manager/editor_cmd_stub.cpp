@@ -1,6 +1,6 @@
 // Stands in for the command interpreter and the text editor it would open:
 // copied as CMD.exe beside the manager under test, it gets the manager's
-// command line "CMD" "/C" "<file>". Run N (from 1) records the command line
+// command line "CMD" "/C" "<file>", read as the real one reads it. Run N (from 1) records the command line
 // and the file as it found it in KESTRO_TEST_EDITOR_DIR, writes write<N>.txt
 // of that folder over the file when present, and copies script<N>.txt over
 // KESTRO_TEST_SCRIPT_FILE (the fault server's script) when present.
@@ -43,11 +43,11 @@ int main() {
   int run = 1;
   while (GetFileAttributesA((dir + "seen" + std::to_string(run) + ".txt").c_str()) != INVALID_FILE_ATTRIBUTES) ++run;
   WriteBytes(dir + "commands.txt", commandLine + "\r\n", OPEN_ALWAYS);
-  // The file is the last quoted argument.
-  const size_t end = commandLine.find_last_of('"');
-  const size_t start = end == std::string::npos ? end : commandLine.find_last_of('"', end - 1);
-  if (start == std::string::npos) return 2;
-  const std::string target = commandLine.substr(start + 1, end - start - 1);
+  std::string rest = commandLine.substr(commandLine.find("/C") + 2 + (commandLine.find("/C\"") != std::string::npos));
+  rest.erase(0, rest.find_first_not_of(' '));
+  if (!rest.empty() && rest[0] == '"') rest = rest.substr(1, rest.find_last_of('"') - 1);
+  const bool quoted = !rest.empty() && rest[0] == '"';
+  const std::string target = quoted ? rest.substr(1, rest.find('"', 1) - 1) : rest.substr(0, rest.find(' '));
   const std::string text = ReadBytes(target, found);
   WriteBytes(dir + "seen" + std::to_string(run) + ".txt", found ? text : "<missing>");
   const std::string replacement = ReadBytes(dir + "write" + std::to_string(run) + ".txt", found);

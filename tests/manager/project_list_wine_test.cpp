@@ -46,6 +46,11 @@ TEST_F(ProjectListTest, AnAbsentListStartsFromTheExampleAndAnUnderscoreReopensTh
   // What the client makes of the stored list.
   EXPECT_EQ(ParseProjectList(ReadAll(stored)), (std::vector<std::string>{"", "統括本部", "", "営業:部;1", "営業部"}));
 
+  ForceFolder(runDir_ + "doc\\");  // help from a folder with a blank
+  WriteBytes(runDir_ + "doc\\hint.html", "help");
+  ASSERT_TRUE(Click(report, "ヒント"));
+  ASSERT_TRUE(WaitFor([&] { return Ran(3); }, 15000));
+  EXPECT_EQ(Seen(3), "help");
 }
 
 TEST_F(ProjectListTest, TheSharedFolderListIsEditedInPlaceAndTheExampleComesOnlyWhenItIsMissing) {

@@ -88,6 +88,19 @@ TEST_F(ReportOpeningProcessTest, OpenButtonLocksViewsAndReleasesTheSelectedRepor
   EXPECT_EQ(CatalogueValue(day, report, "STATUS"), "2");
 }
 
+// A program planted on the store is listed, but refused: never run or locked.
+TEST_F(ReportOpeningProcessTest, AFileOfAnotherTypeIsRefusedAndNeverRuns) {
+  const std::string day = DayBefore(0), base = "PRJ_PC01" + day + "120000002", report = base + ".bat";
+  const std::string store = FtpServerRoot() + "kestro\\" + day + "\\", marker = DataFolder() + "ran.txt";
+  PostReport(day, report, "echo ran>\"" + marker + "\"\r\n", base + "_.tag");
+  ASSERT_TRUE(manager_.Start(day)) << ReadLog();
+  manager_.Click("ﾎﾟｽﾄの検索");
+  manager_.Click("画像開く");
+  ASSERT_TRUE(WaitFor([&] { return Boxes().find(report + " <-このファイルの種類は開けません。\t0") != std::string::npos; },
+                      15000)) << ReadLog();
+  EXPECT_TRUE(Exists(store + report) && !Exists(store + report + ".UPD") && !Exists(marker));
+}
+
 TEST_F(ReportOpeningProcessTest, DoubleClickOnTheCommentEditsItThroughNoteLens) {
   const std::string day = DayBefore(0);
   const std::string base = "PRJ_PC02" + day + "101500002", report = base + ".jpg";
@@ -97,7 +110,7 @@ TEST_F(ReportOpeningProcessTest, DoubleClickOnTheCommentEditsItThroughNoteLens) 
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
   const std::string answer = std::string(temp) + "kestro_notelens_answer.txt";
-  WriteBytes(answer, "OK:  fixed_now  ");  // loses its blanks and "_"
+  WriteBytes(answer, "OK:  fixed_now:;  ");  // loses its blanks, "_", ":" and ";"
   SetEnvironmentVariableA("NOTELENS_ANSWER", ("@" + answer).c_str());
   ASSERT_TRUE(manager_.Start(day)) << ReadLog();
   SetEnvironmentVariableA("NOTELENS_ANSWER", nullptr);

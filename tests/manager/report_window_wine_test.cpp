@@ -57,6 +57,19 @@ TEST_F(ReportWindowTest, ASearchOverThreeDaysFillsTheGridAndTheFiltersCombine) {
   WriteBytes(CatalogueFile(d1), "[" + r1a + "]\r\nSTATUS=1\r\nREAD=1\r\n[" + r1b + "]\r\nSTATUS=1\r\nIMPORTANT=1\r\n");
 
   ASSERT_TRUE(manager_.Start(d0)) << ReadLog();
+  // Every button holds its caption, in the controls' font, within the window.
+  RECT window, r;
+  GetClientRect(manager_.window, &window);
+  const HDC dc = GetDC(manager_.window);
+  SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  for (HWND b = nullptr; (b = FindWindowExA(manager_.window, b, "BUTTON", nullptr)) != nullptr;) {
+    SIZE text{};
+    GetTextExtentPoint32A(dc, TextOf(b).c_str(), static_cast<int>(TextOf(b).size()), &text);
+    GetWindowRect(b, &r);
+    MapWindowPoints(nullptr, manager_.window, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_TRUE(text.cx + 8 <= r.right - r.left && r.right <= window.right) << TextOf(b);
+  }
+  ReleaseDC(manager_.window, dc);
   // Before any search the redo button does nothing.
   manager_.Click("やり直し");
   EXPECT_EQ(manager_.Grid().back(), "");
@@ -104,6 +117,12 @@ TEST_F(ReportWindowTest, ASearchOverThreeDaysFillsTheGridAndTheFiltersCombine) {
   EXPECT_EQ(grid, (std::vector<std::string>{rowR0a, "1件表示しました。"}));
   EXPECT_EQ(TextOf(manager_.Combo(0)), "全て");
 
+  // A catalogue's section that is no report name never becomes a row.
+  const std::string hostile = "..\\..\\..\\PRJ_PC01" + d0 + "110000002.jpg";
+  WriteBytes(CatalogueFile(d0), ReadAll(CatalogueFile(d0)) + "[" + hostile + "]\r\nSTATUS=1\r\n");
+  SendMessageA(FindControl(manager_.window, "BUTTON", "期間内全更新"), BM_SETCHECK, BST_UNCHECKED, 0);
+  manager_.Click("ﾎﾟｽﾄの検索");
+  EXPECT_NE(ReadLog().find(d0 + ".ini [" + hostile + "]\r\n"), std::string::npos);
   // Redo brings all rows back; the comment filter tells the letter case.
   manager_.Click("やり直し");
   EXPECT_EQ(manager_.Grid().size(), 7u);

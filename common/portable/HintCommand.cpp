@@ -1,3 +1,3 @@
-#include "client/portable/HintCommand.h"
+#include "common/portable/HintCommand.h"
 
 std::string HintCommandLine(const std::string& path) { return "CMD /C \"\"" + path + "\"\""; }
