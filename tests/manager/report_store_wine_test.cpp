@@ -218,4 +218,19 @@ TEST_F(ReportStoreTest, IniAccessRetriesALockedFileThenShowsItsBox) {
   EXPECT_EQ(boxes.size(), 4u);
 }
 
+// The test runs with a largest file size (KESTRO_TEST_FILE_LIMIT_KB) that
+// stands for a full disk: a save that cannot be written whole.
+TEST_F(ReportStoreTest, AnIniSaveThatCannotBeWrittenWholeLeavesTheOldFile) {
+  const size_t limit = std::stoul("0" + Env("KESTRO_TEST_FILE_LIMIT_KB")) * 1024;
+  ASSERT_GT(limit, 0u) << "set by the test's ctest entry";
+  const std::string ini = gDataDir + kDay + ".ini";
+  std::string old;
+  for (int i = 0; old.size() + 100 < limit; ++i) old += "[PC01" + std::to_string(i) + "]\r\nREAD=1\r\nIMPORTANT=1\r\n\r\n";
+  WriteFileBytes(ini, old);
+  EXPECT_EQ(IniWriteString(ini, "PC010", "COMMENT", std::string(200, 'x')), -1);
+  EXPECT_EQ(boxes.size(), 1u);
+  EXPECT_TRUE(ReadFileBytes(ini) == old) << "the old file was cut";
+  EXPECT_FALSE(FileExists(ini + ".tmp"));
+}
+
 }  // namespace

@@ -7,4 +7,9 @@ if [ -z "${DISPLAY:-}" ]; then
   echo "wine-run: no DISPLAY; run the tests through scripts/with-display.sh" >&2
   exit 2
 fi
+# A test may be given a largest file size in KiB, which stands for a full disk.
+if [ -n "${KESTRO_TEST_FILE_LIMIT_KB:-}" ]; then
+  trap '' XFSZ
+  ulimit -f "$KESTRO_TEST_FILE_LIMIT_KB"
+fi
 exec wine "$@"
