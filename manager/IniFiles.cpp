@@ -60,18 +60,26 @@ int WithRetries(Work work) {
 }  // namespace
 
 std::string IniReadString(const std::string& file, const std::string& section, const std::string& key) {
+  std::string value;
+  IniTryReadString(file, section, key, value);
+  return value;
+}
+
+bool IniTryReadString(const std::string& file, const std::string& section, const std::string& key,
+                      std::string& value) {
   for (int attempt = 1; attempt <= kTries; ++attempt) {
-    std::string value;
+    value.clear();
     try {
       if (FileExists(file)) value = IniText(LoadFile(file)).Read(section, key);
     } catch (...) {
       value = kFailedRead;
     }
-    if (value != kFailedRead) return value;
+    if (value != kFailedRead) return true;
     if (attempt < kTries) Sleep(kPauseMs);
   }
   ShowFailure();
-  return "";
+  value.clear();
+  return false;
 }
 
 int IniWriteString(const std::string& file, const std::string& section, const std::string& key,
