@@ -219,8 +219,8 @@ TEST_F(ReportStoreTest, IniAccessRetriesALockedFileThenShowsItsBox) {
 }
 
 // The test runs with a largest file size (KESTRO_TEST_FILE_LIMIT_KB) that
-// stands for a full disk: a save that cannot be written whole.
-TEST_F(ReportStoreTest, AnIniSaveThatCannotBeWrittenWholeLeavesTheOldFile) {
+// stands for a full disk: saves and copies that cannot be written whole.
+TEST_F(ReportStoreTest, WritesThatCannotBeCompletedLeaveTheOldFiles) {
   const size_t limit = std::stoul("0" + Env("KESTRO_TEST_FILE_LIMIT_KB")) * 1024;
   ASSERT_GT(limit, 0u) << "set by the test's ctest entry";
   const std::string ini = gDataDir + kDay + ".ini";
@@ -231,6 +231,20 @@ TEST_F(ReportStoreTest, AnIniSaveThatCannotBeWrittenWholeLeavesTheOldFile) {
   EXPECT_EQ(boxes.size(), 1u);
   EXPECT_TRUE(ReadFileBytes(ini) == old) << "the old file was cut";
   EXPECT_FALSE(FileExists(ini + ".tmp"));
+
+  // A work copy larger than that (this program's file, linked) put back on
+  // the shared folder.
+  UseSharedFolder();
+  const std::string target = store + kDay + "\\" + kReport;
+  ForceDirectories(store + kDay);
+  WriteFileBytes(target, "before the edit");
+  char self[MAX_PATH];
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  ForceDirectories(work);
+  ASSERT_TRUE(CreateHardLinkA((work + kReport).c_str(), self, nullptr));
+  EXPECT_EQ(form.ftpPutFile(kDay, kReport), -2);
+  EXPECT_TRUE(ReadFileBytes(target) == "before the edit") << "the store file was written over";
+  EXPECT_FALSE(FileExists(target + ".tmp"));
 }
 
 }  // namespace
