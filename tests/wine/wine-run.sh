@@ -8,8 +8,5 @@ if [ -z "${DISPLAY:-}" ]; then
   exit 2
 fi
 # A test may be given a largest file size in KiB, which stands for a full disk.
-if [ -n "${KESTRO_TEST_FILE_LIMIT_KB:-}" ]; then
-  trap '' XFSZ
-  ulimit -f "$KESTRO_TEST_FILE_LIMIT_KB"
-fi
+[ -n "${KESTRO_TEST_FILE_LIMIT_KB:-}" ] && trap '' XFSZ && ulimit -f "$KESTRO_TEST_FILE_LIMIT_KB"
 exec wine "$@"
