@@ -18,9 +18,7 @@ std::string Read(const SettingsAccess& ini, const std::string& section, const st
 }
 
 // A count that is not a number counts as no entry.
-int ServerCount(const SettingsAccess& ini) {
-  return std::max(0, DecimalOr(Read(ini, kManagerSection, "ADDITIONALSERVERCOUNT"), 0));
-}
+int ServerCount(const std::string& count) { return std::max(0, DecimalOr(count, 0)); }
 
 std::string ListServerKey(int n) { return "LISTSERVER" + std::to_string(n); }
 
@@ -99,7 +97,7 @@ LoginChoices ReadManagerSettings(const SettingsAccess& ini, const std::string& d
   choices.server = settings.server;
   choices.user = settings.user;
 
-  const int count = ServerCount(ini);
+  const int count = ServerCount(Read(ini, kManagerSection, "ADDITIONALSERVERCOUNT"));
   for (int n = 1; n <= count; ++n) AddServer(choices.servers, Read(ini, kManagerSection, ListServerKey(n)));
 
   settings.EXCELPWD = ReadOrWriteDefault(ini, kKestroSection, "EXCELPWD", "1");
@@ -123,7 +121,7 @@ void RememberLogin(const SettingsAccess& ini, const std::vector<std::string>& se
   if (std::find(servers.begin(), servers.end(), server) == servers.end()) {
     // An unread count could put the server over a listed one.
     if (const std::optional<std::string> count = ini.read(kManagerSection, "ADDITIONALSERVERCOUNT")) {
-      const int n = std::max(0, DecimalOr(*count, 0)) + 1;
+      const int n = ServerCount(*count) + 1;
       ini.write(kManagerSection, "ADDITIONALSERVERCOUNT", std::to_string(n));
       ini.write(kManagerSection, ListServerKey(n), server);
     }
