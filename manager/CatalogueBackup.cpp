@@ -102,7 +102,7 @@ int TForm1::BackupCatalogue(const std::string& computer, const std::vector<std::
           return -1;
         }
         const std::string path = target + Lower(name);
-        const bool done = CopyFileA((folder + name).c_str(), path.c_str(), FALSE) != FALSE;
+        const bool done = CopyFileReplacing(folder + name, path);
         progress.SetText(name + (done ? "<-保存完了" : "<-保存失敗"));
         fncWriteSysLog(path + (done ? "<-保存完了" : "<-保存失敗"));
         if (!done) return -1;

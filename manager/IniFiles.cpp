@@ -7,6 +7,7 @@
 #include "common/FileSystem.h"
 #include "forms/MessageBox.h"
 #include "manager/ManagerLog.h"
+#include "manager/ManagerUtilities.h"
 #include "manager/portable/IniText.h"
 #include "manager/portable/NameText.h"
 
@@ -30,13 +31,9 @@ std::string LoadFile(const std::string& path) {
   return text;
 }
 
+// The old file stays whole until the new text is complete beside it.
 void SaveFile(const std::string& path, const std::string& text) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create " + path);
-  DWORD written = 0;
-  const BOOL ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  CloseHandle(file);
-  if (!ok || written != text.size()) throw std::runtime_error("cannot write " + path);
+  if (!WriteFileReplacing(path, text)) throw std::runtime_error("cannot save " + path);
 }
 
 IniText Open(const std::string& path) { return FileExists(path) ? IniText(LoadFile(path)) : IniText(); }
@@ -63,18 +60,26 @@ int WithRetries(Work work) {
 }  // namespace
 
 std::string IniReadString(const std::string& file, const std::string& section, const std::string& key) {
+  std::string value;
+  IniTryReadString(file, section, key, value);
+  return value;
+}
+
+bool IniTryReadString(const std::string& file, const std::string& section, const std::string& key,
+                      std::string& value) {
   for (int attempt = 1; attempt <= kTries; ++attempt) {
-    std::string value;
+    value.clear();
     try {
       if (FileExists(file)) value = IniText(LoadFile(file)).Read(section, key);
     } catch (...) {
       value = kFailedRead;
     }
-    if (value != kFailedRead) return value;
+    if (value != kFailedRead) return true;
     if (attempt < kTries) Sleep(kPauseMs);
   }
   ShowFailure();
-  return "";
+  value.clear();
+  return false;
 }
 
 int IniWriteString(const std::string& file, const std::string& section, const std::string& key,

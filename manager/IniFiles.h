@@ -9,6 +9,9 @@
 // The value; "" when the file or key is missing (no retry) and after the box.
 // A stored value "retry" counts as a failed read.
 std::string IniReadString(const std::string& file, const std::string& section, const std::string& key);
+// The same, false after the box (value then "").
+bool IniTryReadString(const std::string& file, const std::string& section, const std::string& key,
+                      std::string& value);
 // Writes one value and saves the file (created when missing): 0, or -1 after the box.
 int IniWriteString(const std::string& file, const std::string& section, const std::string& key,
                    const std::string& value);

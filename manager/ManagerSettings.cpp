@@ -31,8 +31,10 @@ std::string CatalogueFolder() { return CatalogueFolderPath(gDataDir, gMgr.server
 
 SettingsAccess ManagerIniAccess() {
   SettingsAccess access;
-  access.read = [](const std::string& section, const std::string& key) {
-    return IniReadString(ManagerIniPath(), section, key);
+  access.read = [](const std::string& section, const std::string& key) -> std::optional<std::string> {
+    std::string value;
+    if (!IniTryReadString(ManagerIniPath(), section, key, value)) return std::nullopt;
+    return value;
   };
   access.write = [](const std::string& section, const std::string& key, const std::string& value) {
     IniWriteString(ManagerIniPath(), section, key, value);

@@ -11,3 +11,9 @@ std::string fncGetRelay(const std::string& name);
 void fncCleanUpTemp();
 // Deletes a work file, read-only or not; nothing when it is not there.
 void DeleteWorkFile(const std::string& path);
+// Writes the bytes to path + ".tmp" beside the file, then puts that file in
+// its place in one step. False when either fails; the old file is then
+// left as it was.
+bool WriteFileReplacing(const std::string& path, const std::string& bytes);
+// The same with a copy of source: target + ".tmp", then the replace.
+bool CopyFileReplacing(const std::string& source, const std::string& target);

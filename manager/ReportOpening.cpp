@@ -2,6 +2,7 @@
 // double-click), the workbook password steps and the spreadsheet probes.
 #include "manager/ReportOpening.h"
 
+#include <cstdio>
 #include <optional>
 #include <stdexcept>
 
@@ -29,6 +30,7 @@ constexpr char kCompletedSuffix[] = ".CMP";
 constexpr char kNoRowText[] = "有効な行が選択されていません。";
 constexpr char kEditingText[] = " <-編集中のため参照できませんでした。";
 constexpr char kNotViewableText[] = " <-このファイルの種類は開けません。";
+constexpr char kKeptFolder[] = "EDITED\\";  // in the data folder, outside the work folder
 
 void Log(const std::string& text) { fncWriteSysLog(text); }
 
@@ -151,6 +153,24 @@ bool ReportRowOperation::ReleaseLock() {
   return released;
 }
 
+void ReportRowOperation::KeepEditedCopy() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  char stamp[16];
+  snprintf(stamp, sizeof stamp, "%04d%02d%02d%02d%02d%02d", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+           now.wSecond);
+  const std::string folder = gDataDir + kKeptFolder + stamp + "\\";
+  std::string kept = folder + name_;
+  if (ForceDirectories(folder) && MoveFileA(WorkPath().c_str(), kept.c_str())) {
+    Log(kept + "<-編集したファイルを保存しました");
+  } else {
+    Log(kept + "<-編集したファイルを保存できませんでした");
+    kept = WorkPath();
+  }
+  OkBox(name_ + " <-パスワードを設定し直せなかったため、サーバーには戻していません。\r\n編集したファイルはここにあります:\r\n" +
+        kept);
+}
+
 ReportRowOperation::Next ReportRowOperation::Refuse(bool last, const std::string& reason) {
   if (last) {
     OkBox(name_ + reason);
@@ -172,6 +192,7 @@ ReportRowOperation::Next ReportRowOperation::RunRow(int row, bool last) {
   tag_.clear();
   comment_.clear();
   password_.clear();
+  cellComment_.reset();
   readOnly_ = locked_ = putBack_ = false;
   if (rows_.Cell(kColDate, row).empty()) {
     if (last) {
@@ -275,14 +296,16 @@ ReportRowOperation::Next ReportRowOperation::RunRow(int row, bool last) {
 
   if (!ProtectWorkbook(row) && removed) {
     // Putting the copy back would leave the report unprotected on the
-    // store; the original stays there instead.
+    // store; the original stays there, with its comment.
     Log(WorkPath() + "<-パスワード再設定に失敗したため元のファイルを残します");
     if (locked_) ReleaseLock();
-  } else if (PutBack(last) == Next::End) {
-    return Next::End;
-  } else if (locked_) {
-    return Next::Row;  // put-back or release failed and the user went on
+    KeepEditedCopy();
+    DeleteWorkFile(work + kCommentFile);
+    return Next::Row;
   }
+  if (PutBack(last) == Next::End) return Next::End;
+  if (locked_) return Next::Row;  // put-back or release failed and the user went on
+  if (cellComment_) StoreComment(row, *cellComment_);
   TagFileRule(row);
   DeleteWorkFile(work + kCommentFile);
   return Next::Row;
@@ -398,7 +421,7 @@ bool ReportRowOperation::fncXlsPwdChg(const std::string& path, const std::string
       session.application->SetVisible(false);
       session.book = session.application->Workbooks().OpenWithPassword(path, openPassword);
       office::Worksheet sheet = session.book->Sheet(1);
-      if (row > 0) StoreComment(row, CleanCellComment(sheet.Range(gMgr.COMMENTPOS).Text()));
+      if (row > 0) cellComment_ = CleanCellComment(sheet.Range(gMgr.COMMENTPOS).Text());
       session.book->SaveAs(saved, savePassword);
     }
     DeleteWorkFile(path);

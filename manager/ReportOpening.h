@@ -7,6 +7,7 @@
 #include <winsock2.h>
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "manager/portable/CatalogueLists.h"
@@ -92,6 +93,9 @@ class ReportRowOperation {
   void StartViewer();
   // Renames N.UPD back to N on the store; logs the outcome.
   bool ReleaseLock();
+  // Moves the edited copy that could not go back out of the work folder,
+  // which the close empties, and tells the user where it is.
+  void KeepEditedCopy();
 
   // CommentEditing.cpp
   void StartCommentEditor(const std::string& comment);
@@ -112,6 +116,7 @@ class ReportRowOperation {
   Kind kind_;
   // The row in progress.
   std::string day_, name_, tag_, comment_, password_;
+  std::optional<std::string> cellComment_;  // read from the workbook, stored once it is back
   bool readOnly_ = false;
   bool locked_ = false;    // this manager holds N.UPD on the store
   bool putBack_ = false;   // the store copy may have been replaced

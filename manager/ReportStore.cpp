@@ -154,7 +154,7 @@ int TForm1::ftpPutFile(const std::string& folder, const std::string& name) {
       done = TmxFtp->FtpUpload() == 0;
     } else {
       ForceDirectories(gMgr.FILESAVEPATH + folder);
-      done = CopyFileA(source.c_str(), Shared(folder, name).c_str(), FALSE) != FALSE;
+      done = CopyFileReplacing(source, Shared(folder, name));
     }
     fncWriteSysLog(done ? "アップロード完了11" : "ファイル送信エラー12");
     if (ftp) DisconnectStore(done);

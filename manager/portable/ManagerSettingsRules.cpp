@@ -12,22 +12,26 @@ constexpr char kDefaultServer[] = "127.0.0.1";
 constexpr char kDefaultUser[] = "anonymous";
 const char* const kImagePositionDefaults[5] = {"A2", "", "A4", "A7", "A6"};
 
-// A count that is not a number counts as no entry.
-int ServerCount(const SettingsAccess& ini) {
-  return std::max(0, DecimalOr(ini.read(kManagerSection, "ADDITIONALSERVERCOUNT"), 0));
+// The value, "" when the key is missing or could not be read.
+std::string Read(const SettingsAccess& ini, const std::string& section, const std::string& key) {
+  return ini.read(section, key).value_or("");
 }
+
+// A count that is not a number counts as no entry.
+int ServerCount(const std::string& count) { return std::max(0, DecimalOr(count, 0)); }
 
 std::string ListServerKey(int n) { return "LISTSERVER" + std::to_string(n); }
 
-// Reads the key; when it is empty, writes and returns the default.
+// Reads the key; when it is empty, writes and returns the default. A key
+// that could not be read takes the default without writing it: the file
+// may hold a value.
 std::string ReadOrWriteDefault(const SettingsAccess& ini, const char* section, const char* key,
                                const std::string& fallback) {
-  std::string value = ini.read(section, key);
-  if (value.empty()) {
-    value = fallback;
-    ini.write(section, key, value);
-  }
-  return value;
+  const std::optional<std::string> value = ini.read(section, key);
+  if (!value) return fallback;
+  if (!value->empty()) return *value;
+  ini.write(section, key, fallback);
+  return fallback;
 }
 
 void AddServer(std::vector<std::string>& servers, const std::string& server) {
@@ -67,19 +71,22 @@ std::string UpperAscii(const std::string& text) {
 LoginChoices ReadManagerSettings(const SettingsAccess& ini, const std::string& dataDir, const std::string& docDir,
                                  ManagerSettings& settings) {
   LoginChoices choices;
-  settings.SAVE = DecimalOr(ini.read(kKestroSection, "SAVE"), 0);
-  const std::string store = ini.read(kKestroSection, "FILESAVEPATH");
+  // Unread, SAVE stays in FTP mode: the shared-folder mode would show
+  // another store and lock the login fields.
+  const std::optional<std::string> save = ini.read(kKestroSection, "SAVE");
+  settings.SAVE = save ? DecimalOr(*save, 0) : 1;
+  const std::string store = Read(ini, kKestroSection, "FILESAVEPATH");
   choices.defaultStore = store.empty();
   // Every store path is built as root + folder: the root must end in "\".
   settings.FILESAVEPATH = store.empty() ? dataDir + "save\\" : WithTrailingBackslash(store);
-  settings.STYLE = DecimalOr(ini.read(kKestroSection, "STYLE"), 1);
+  settings.STYLE = DecimalOr(Read(ini, kKestroSection, "STYLE"), 1);
 
   choices.fieldsEnabled = settings.SAVE != 0;
   const std::string server = ReadOrWriteDefault(ini, kKestroSection, "SERVER", kDefaultServer);
   AddServer(choices.servers, server);
 
-  const std::string lastTarget = ini.read(kManagerSection, "LASTTARGET");
-  const std::string lastUser = ini.read(kManagerSection, "LASTUSERID");
+  const std::string lastTarget = Read(ini, kManagerSection, "LASTTARGET");
+  const std::string lastUser = Read(ini, kManagerSection, "LASTUSERID");
   if (!lastTarget.empty()) {
     settings.server = lastTarget;
     settings.user = lastUser;
@@ -90,20 +97,20 @@ LoginChoices ReadManagerSettings(const SettingsAccess& ini, const std::string& d
   choices.server = settings.server;
   choices.user = settings.user;
 
-  const int count = ServerCount(ini);
-  for (int n = 1; n <= count; ++n) AddServer(choices.servers, ini.read(kManagerSection, ListServerKey(n)));
+  const int count = ServerCount(Read(ini, kManagerSection, "ADDITIONALSERVERCOUNT"));
+  for (int n = 1; n <= count; ++n) AddServer(choices.servers, Read(ini, kManagerSection, ListServerKey(n)));
 
   settings.EXCELPWD = ReadOrWriteDefault(ini, kKestroSection, "EXCELPWD", "1");
   settings.VALIDDAY = ReadOrWriteDefault(ini, kKestroSection, "VALIDDAY", "10");
 
-  settings.BASEDATE = ini.read(kManagerSection, "BASEDATE");
+  settings.BASEDATE = Read(ini, kManagerSection, "BASEDATE");
   settings.COMMENTPOS = ReadOrWriteDefault(ini, kManagerSection, "COMMENTPOS", "I8");
   settings.SAVEPATH = ReadOrWriteDefault(ini, kManagerSection, "SAVEPATH", docDir);
-  settings.XLSOUTPUTX = DecimalOr(ini.read(kManagerSection, "XLSOUTPUTX"), 400);
-  settings.XLSOUTPUTY = DecimalOr(ini.read(kManagerSection, "XLSOUTPUTY"), 300);
-  settings.TANNAME = ini.read(kManagerSection, "TANNAME");
+  settings.XLSOUTPUTX = DecimalOr(Read(ini, kManagerSection, "XLSOUTPUTX"), 400);
+  settings.XLSOUTPUTY = DecimalOr(Read(ini, kManagerSection, "XLSOUTPUTY"), 300);
+  settings.TANNAME = Read(ini, kManagerSection, "TANNAME");
   for (int i = 0; i < 5; ++i) {
-    const std::string value = UpperAscii(ini.read(kManagerSection, "IMGPOS" + std::to_string(i + 1)));
+    const std::string value = UpperAscii(Read(ini, kManagerSection, "IMGPOS" + std::to_string(i + 1)));
     settings.IMGPOS[i] = value.empty() ? kImagePositionDefaults[i] : value;
   }
   return choices;
@@ -112,9 +119,12 @@ LoginChoices ReadManagerSettings(const SettingsAccess& ini, const std::string& d
 void RememberLogin(const SettingsAccess& ini, const std::vector<std::string>& servers, const std::string& server,
                    const std::string& user) {
   if (std::find(servers.begin(), servers.end(), server) == servers.end()) {
-    const int n = ServerCount(ini) + 1;
-    ini.write(kManagerSection, "ADDITIONALSERVERCOUNT", std::to_string(n));
-    ini.write(kManagerSection, ListServerKey(n), server);
+    // An unread count could put the server over a listed one.
+    if (const std::optional<std::string> count = ini.read(kManagerSection, "ADDITIONALSERVERCOUNT")) {
+      const int n = ServerCount(*count) + 1;
+      ini.write(kManagerSection, "ADDITIONALSERVERCOUNT", std::to_string(n));
+      ini.write(kManagerSection, ListServerKey(n), server);
+    }
   }
   ini.write(kManagerSection, "LASTTARGET", server);
   ini.write(kManagerSection, "LASTUSERID", user);

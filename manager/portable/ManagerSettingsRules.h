@@ -3,6 +3,7 @@
 // the login form's creation, and the server keys remembered at a login.
 #pragma once
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,9 +26,10 @@ struct ManagerSettings {
   std::string IMGPOS[5];
 };
 
-// Reads and writes one key of the settings file.
+// Reads and writes one key of the settings file. A read that failed gives
+// no value; a missing key gives "".
 struct SettingsAccess {
-  std::function<std::string(const std::string& section, const std::string& key)> read;
+  std::function<std::optional<std::string>(const std::string& section, const std::string& key)> read;
   std::function<void(const std::string& section, const std::string& key, const std::string& value)> write;
 };
 

@@ -18,7 +18,8 @@ class ManagerRun : public ::testing::Test {
     RemoveTree(runDir_.substr(0, runDir_.size() - 1));
     editorDir_ = runDir_ + "editor";
     ForceFolder(editorDir_ + "\\");
-    ASSERT_TRUE(CopyFileA((ProgramFolder() + "kestroMgr.exe").c_str(), (runDir_ + "kestroMgr.exe").c_str(), FALSE));
+    // Linked: a test may run under a largest file size.
+    ASSERT_TRUE(CreateHardLinkA((runDir_ + "kestroMgr.exe").c_str(), (ProgramFolder() + "kestroMgr.exe").c_str(), nullptr));
     ASSERT_TRUE(CopyFileA((ProgramFolder() + "editor_cmd_stub.exe").c_str(), (runDir_ + "CMD.exe").c_str(), FALSE));
     boxLog_ = runDir_ + "boxes.txt";
     SetEnvironmentVariableA("KESTRO_MSGBOX_LOG", boxLog_.c_str());

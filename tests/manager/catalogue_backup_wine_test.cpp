@@ -110,6 +110,14 @@ TEST_F(CatalogueBackupTest, OnASharedFolderTheMarksComeBackAndOtherComputersBack
   ASSERT_NE(report, nullptr) << ReadLog();
   RoundTrip(report, Catalogue("share", "someone"), store + computer_ + "\\");
   EXPECT_EQ(ReadAll(store + "OTHERPC\\20061020.ini"), kOtherPc);
+
+  // Above the test's largest file size (a full share): the earlier backup stays.
+  WaitReady(report);
+  WriteBytes(store + computer_ + "\\20061019.ini", kSecondDay);
+  ASSERT_TRUE(CreateHardLinkA((Catalogue("share", "someone") + "20061019.ini").c_str(), (runDir_ + "kestroMgr.exe").c_str(), nullptr));
+  ASSERT_TRUE(Click(report, kBackup));
+  ASSERT_TRUE(WaitForBox("カタログの保存に失敗しました。")) << ReadLog() << Boxes();
+  EXPECT_TRUE(ReadAll(store + computer_ + "\\20061019.ini") == kSecondDay);
 }
 
 TEST_F(CatalogueBackupTest, AnotherOrAnEmptyComputerNameFindsNoBackup) {

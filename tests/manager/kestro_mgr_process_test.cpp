@@ -193,6 +193,20 @@ TEST_F(KestroMgrProcessTest, TheLastLoginWinsAWrongPasswordFailsAndANewServerIsA
   CloseReportWindow(first_);
 }
 
+TEST_F(KestroMgrProcessTest, KeysThatCouldNotBeReadAreNotWrittenBack) {
+  const std::string ini = DataFolder() + "Kestro.ini", box = "KestroMgr\tINIファイルの操作に失敗しました。権限がありません。\t0\r\n";
+  WriteBytes(ini, "[KESTRO]\r\nSAVE=1\r\nSERVER=192.0.2.7\r\n");
+  // The client writes it until the box of the fourth read, SERVER's.
+  HANDLE held = CreateFileA(ini.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_TRUE(StartManager(first_));
+  const bool fourth = WaitFor([&] { return Boxes().size() >= 4 * box.size(); }, 30000);
+  CloseHandle(held);
+  HWND login = LoginForm();
+  ASSERT_TRUE(fourth && login) << Boxes();
+  EXPECT_NE(ReadAll(ini).find("\r\nSERVER=192.0.2.7\r\n"), std::string::npos) << ReadAll(ini);
+  EXPECT_TRUE(IsWindowEnabled(FieldsOf(login).server));  // FTP mode, as SAVE could not be read
+}
+
 TEST_F(KestroMgrProcessTest, ASecondCopyShowsItsBoxAndEnds) {
   ASSERT_TRUE(StartManager(first_));
   HWND login = LoginForm();

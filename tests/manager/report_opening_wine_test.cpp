@@ -260,15 +260,19 @@ TEST_F(WorkbookOpeningTest, PasswordComesOffForViewingAndGoesBackOn) {
   EXPECT_FALSE(FileExists(Day(report + ".UPD")));
   EXPECT_EQ(ReadFileBytes(Day(report)), Workbook("1", "check"));
 
-  // The password cannot go back on (the viewed copy was spoilt): the
-  // unprotected copy is not put back; the protected original stays.
+  // The password cannot go back on (a folder where the protected copy is saved): the
+  // edited copy is kept where its box says; the protected original and its comment stay.
   const std::string protectedBook = Workbook(password, "check");
   WriteFileBytes(Day(report), protectedBook);
   rows.onProgress = [&](const std::string& text) {
-    if (text == "対象ファイルアプリケーション起動中") WriteFileBytes(work + report, "not a workbook");
+    if (text != "対象ファイルアプリケーション起動中") return;
+    WriteFileBytes(work + report, Workbook("", "edited"));
+    CreateDirectoryA((work + report + ".pwd").c_str(), nullptr);
   };
   form.fncOpenReports(rows);
-  EXPECT_EQ(boxes.size(), 1u);
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(ReadFileBytes(boxes[1].text.substr(boxes[1].text.rfind('\n') + 1)), Workbook("", "edited"));
+  EXPECT_TRUE(FileExists(Tag(kBase + "_check.tag")));
   EXPECT_EQ(ReadFileBytes(Day(report)), protectedBook) << SysLog();
   EXPECT_FALSE(FileExists(Day(report + ".UPD")));
   rows.onProgress = nullptr;
@@ -278,8 +282,8 @@ TEST_F(WorkbookOpeningTest, PasswordComesOffForViewingAndGoesBackOn) {
   rows.spreadsheet = false;
   const size_t renames = CountOf(SysLog(), report + "→" + report + ".UPD");
   form.fncOpenReports(rows);
-  ASSERT_EQ(boxes.size(), 2u);
-  EXPECT_EQ(boxes[1].text, boxes[0].text);
+  ASSERT_EQ(boxes.size(), 3u);
+  EXPECT_EQ(boxes[2].text, boxes[0].text);
   EXPECT_EQ(CountOf(SysLog(), report + "→" + report + ".UPD"), renames);
   EXPECT_TRUE(FileExists(Day(report)));
 }

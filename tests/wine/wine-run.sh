@@ -7,4 +7,6 @@ if [ -z "${DISPLAY:-}" ]; then
   echo "wine-run: no DISPLAY; run the tests through scripts/with-display.sh" >&2
   exit 2
 fi
+# A test may be given a largest file size in KiB, which stands for a full disk.
+[ -n "${KESTRO_TEST_FILE_LIMIT_KB:-}" ] && trap '' XFSZ && ulimit -f "$KESTRO_TEST_FILE_LIMIT_KB"
 exec wine "$@"
