@@ -2,7 +2,8 @@
 // copied as CMD.exe beside the manager under test, it gets the manager's
 // command line "CMD" "/C" "<file>", read as the real one reads it. Run N (from 1) records the command line
 // and the file as it found it in KESTRO_TEST_EDITOR_DIR, writes write<N>.txt
-// of that folder over the file when present, and copies script<N>.txt over
+// of that folder over the file when present, makes the folder named in
+// mkdir<N>.txt, and copies script<N>.txt over
 // KESTRO_TEST_SCRIPT_FILE (the fault server's script) when present.
 #include <windows.h>
 
@@ -52,6 +53,8 @@ int main() {
   WriteBytes(dir + "seen" + std::to_string(run) + ".txt", found ? text : "<missing>");
   const std::string replacement = ReadBytes(dir + "write" + std::to_string(run) + ".txt", found);
   if (found) WriteBytes(target, replacement);
+  const std::string folder = ReadBytes(dir + "mkdir" + std::to_string(run) + ".txt", found);
+  if (found) CreateDirectoryA(folder.c_str(), nullptr);
   const std::string script = ReadBytes(dir + "script" + std::to_string(run) + ".txt", found);
   const char* scriptFile = std::getenv("KESTRO_TEST_SCRIPT_FILE");
   if (found && scriptFile) WriteBytes(scriptFile, script);

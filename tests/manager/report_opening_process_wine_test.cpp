@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "office/portable/WorkbookPassword.h"
 #include "tests/manager/ManagerRunSupport.h"
 
 using namespace mgrtest;
@@ -149,6 +150,50 @@ TEST_F(ReportOpeningProcessTest, DoubleClickOnTheCommentEditsItThroughNoteLens) 
   EXPECT_FALSE(Exists(FtpServerRoot() + "kestro\\" + day + "\\" + report + ".UPD"));
   EXPECT_EQ(ReadAll(boxLog_), "");
   DeleteFileA(answer.c_str());
+}
+
+// A report workbook opened by the program copied beside the stand-in
+// command interpreter, which plays the user's spreadsheet.
+class WorkbookOpeningProcessTest : public ManagerRun {};
+
+TEST_F(WorkbookOpeningProcessTest, AnEditedWorkbookWhosePasswordCannotGoBackOnIsKeptAndNotStored) {
+  const std::string day = DayBefore(0), base = "PC01" + day + "093000001", report = base + ".xls";
+  const std::string host = EnvValue("KESTRO_TEST_FTP_HOST"), user = EnvValue("KESTRO_TEST_FTP_USER");
+  std::string password;
+  ASSERT_TRUE(office::fncMakePwd(day + "093000", password));
+  auto book = [](const std::string& key, const std::string& comment) {
+    return "XLSTANDIN-WORKBOOK 1\n" + (key.empty() ? "" : "PASSWORD\t" + key + "\n") + "SHEET\tSheet1\nCELL\tI8\t@\ts\t" +
+           comment + "\n";
+  };
+  FreshServerStore();
+  const std::string store = FtpServerRoot() + "kestro\\" + day;
+  ForceFolder(store + "tag\\");
+  ForceFolder(store + "\\");
+  WriteBytes(store + "\\" + report, book(password, "check"));
+  WriteBytes(store + "tag\\" + base + "_check.tag", "");
+  WriteBytes(DataFolder() + "Kestro.ini", "[KESTRO]\r\nSAVE=1\r\nVALIDDAY=10\r\n[KESTROMGR]\r\nLASTTARGET=" + host +
+                                               "\r\nLASTUSERID=" + user + "\r\nBASEDATE=" + Slashed(day) + "\r\n");
+  // The user edits the comment; a folder stands where the protected copy goes.
+  WillWrite(1, book("", "edited"));
+  WriteBytes(editorDir_ + "\\mkdir1.txt", DataFolder() + "Temp\\" + report + ".pwd");
+  HWND window = StartAndLogin();
+  ASSERT_NE(window, nullptr) << ReadLog();
+  ASSERT_TRUE(Click(window, "ﾎﾟｽﾄの検索"));
+  ASSERT_TRUE(WaitForLog("リストをグローバルリストへセット完了"));
+  ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(FindControl(window, "BUTTON", "画像開く")) != FALSE; }, 10000));
+  ASSERT_TRUE(Click(window, "画像開く"));
+  ASSERT_TRUE(WaitForBox(report + " <-パスワードを設定し直せなかったため")) << ReadLog() << Boxes();
+  const std::string boxes = Boxes();
+  const size_t at = boxes.find(DataFolder() + "EDITED\\");
+  ASSERT_NE(at, std::string::npos) << boxes;
+  EXPECT_EQ(ReadAll(boxes.substr(at, boxes.find('\t', at) - at)), book("", "edited"));
+  EXPECT_EQ(ReadAll(store + "\\" + report), book(password, "check"));
+  EXPECT_FALSE(Exists(store + "\\" + report + ".UPD"));
+  EXPECT_TRUE(Exists(store + "tag\\" + base + "_check.tag"));
+  char comment[64] = {};
+  GetPrivateProfileStringA(report.c_str(), "COMMENT", "", comment, sizeof comment,
+                           (DataFolder() + "CATALOGUE\\" + host + "\\" + user + "\\" + day + ".ini").c_str());
+  EXPECT_STREQ(comment, "check");
 }
 
 }  // namespace
