@@ -7,10 +7,13 @@
 
 #include "common/FileSystem.h"
 #include "forms/MessageBox.h"
+#include "manager/IniFiles.h"
 #include "manager/ManagerLog.h"
 #include "manager/ManagerSettings.h"
 #include "manager/ManagerUtilities.h"
 #include "manager/ReportWindow.h"
+#include "manager/portable/CatalogueDay.h"
+#include "manager/portable/IniText.h"
 #include "manager/portable/ListingLines.h"
 #include "manager/portable/NameText.h"
 #include "transfer/TTmxFtp.h"
@@ -63,6 +66,17 @@ std::vector<std::string> FilesOf(const std::string& pattern) {
   return names;
 }
 
+// A backup on the store may have been edited there: sections that name no
+// report are dropped before the copy becomes a catalogue file.
+bool DropForeignSectionsOfFile(const std::string& file, const std::string& name) {
+  IniText catalogue;
+  if (IniLoadText(file, catalogue) != 0) return false;
+  std::vector<SkippedEntry> skipped;
+  DropForeignSections(catalogue, name, skipped);
+  if (skipped.empty()) return true;
+  LogSkipped(skipped);
+  return IniSaveText(file, catalogue) == 0;
+}
 
 }  // namespace
 
@@ -233,6 +247,9 @@ int TForm1::RestoreCatalogue(const std::string& computer) {
       }
       if (done) {
         SetFileAttributesA(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
+        done = DropForeignSectionsOfFile(temp, name);
+      }
+      if (done) {
         done = MoveFileExA(temp.c_str(), (folder + name).c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
       }
       DeleteWorkFile(temp);

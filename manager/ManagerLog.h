@@ -7,6 +7,9 @@
 bool fncWriteSysLog(const std::string& message);
 // Many lines at once (a listing), with one opening of the file.
 bool fncWriteSysLogLines(const std::vector<std::string>& messages);
+struct SkippedEntry;
+// Each skipped listing line or name, followed by why it was skipped.
+void LogSkipped(const std::vector<SkippedEntry>& skipped);
 // Deletes the log files matching the pattern that are validDay days old
 // or more; throws std::invalid_argument when validDay is not a number.
 void fncCleanUpSysLog(const std::string& pattern, const std::string& validDay);

@@ -24,15 +24,6 @@ bool FtpMode() { return gMgr.SAVE == 1; }
 
 std::string CatalogueFile(const std::string& day) { return CatalogueFolder() + day + ".ini"; }
 
-void LogSkipped(const std::vector<SkippedEntry>& skipped) {
-  std::vector<std::string> lines;
-  for (const SkippedEntry& entry : skipped) {
-    lines.push_back(entry.text);
-    lines.push_back(SkipReasonText(entry.reason));
-  }
-  fncWriteSysLogLines(lines);
-}
-
 const char* ListingText(FolderListing listing) {
   switch (listing) {
     case FolderListing::Ok: return "OK";

@@ -94,6 +94,11 @@ bool AcceptReportName(const std::string& name, const std::string& text, std::vec
   return false;
 }
 
+void DropForeignSections(IniText& file, const std::string& fileName, std::vector<SkippedEntry>& skipped) {
+  for (const std::string& section : file.Sections())
+    if (!AcceptReportName(section, fileName + " [" + section + "]", skipped)) file.Remove(section);
+}
+
 std::vector<CatalogueEntry> BuildDayEntries(const std::vector<StoreFile>& files,
                                             const std::vector<std::string>& tagNames, bool sharedFolder,
                                             std::vector<SkippedEntry>& skipped) {

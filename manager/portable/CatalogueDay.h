@@ -66,6 +66,9 @@ std::vector<std::string> TagNamesFromEntries(const std::vector<std::string>& nam
 
 // False, with text and the reason added to skipped, for a name that is no
 // safe report file name (IsSafeStoreName, IsReportFileName).
+// Removes every section of a catalogue file that names no report of the
+// store, so that no foreign name reaches a row or a path.
+void DropForeignSections(IniText& file, const std::string& fileName, std::vector<SkippedEntry>& skipped);
 bool AcceptReportName(const std::string& name, const std::string& text, std::vector<SkippedEntry>& skipped);
 
 // The catalogue entries of a day's files in listing order, with the comment,

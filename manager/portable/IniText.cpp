@@ -99,3 +99,11 @@ std::string IniText::Text() const {
   }
   return text;
 }
+
+void IniText::Remove(const std::string& section) {
+  const Section* s = Find(section);
+  if (!s) return;
+  sections_.erase(sections_.begin() + (s - sections_.data()));
+  index_.clear();
+  for (size_t i = 0; i < sections_.size(); ++i) index_.emplace(Lower(sections_[i].name), i);
+}

@@ -18,6 +18,8 @@ class IniText {
   // Sets the key, adding the section and the key at their ends when missing.
   void Write(const std::string& section, const std::string& key, const std::string& value);
   std::vector<std::string> Sections() const;
+  // Drops the section and its lines; nothing when it is missing.
+  void Remove(const std::string& section);
 
   // "[name]" CR LF, its lines, a blank line, for each section.
   std::string Text() const;

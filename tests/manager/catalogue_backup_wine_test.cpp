@@ -69,6 +69,8 @@ class CatalogueBackupTest : public ManagerRun {
 
     WriteBytes(catalogue + "20061020.ini", kUnmarked);
     DeleteFileA((catalogue + "20061021.INI").c_str());
+    // A section planted in the backup that names no report is not restored.
+    WriteBytes(backup + "20061021.ini", std::string("[..\\..\\PC0120061021090000009.jpg]\r\nSTATUS=1\r\n") + kSecondDay);
     // Whatever else lies in the backup folder is no catalogue file.
     WriteBytes(backup + "projectlist.txt", "x\r\n");
     WriteBytes(backup + "2006102.ini", "x\r\n");
@@ -77,7 +79,7 @@ class CatalogueBackupTest : public ManagerRun {
     ASSERT_TRUE(Click(report, kRestore));
     ASSERT_TRUE(WaitForBox(kRestoreDone)) << ReadLog() << Boxes();
     EXPECT_EQ(ReadAll(catalogue + "20061020.ini"), kMarked);
-    EXPECT_EQ(ReadAll(catalogue + "20061021.ini"), kSecondDay);
+    EXPECT_EQ(ReadAll(catalogue + "20061021.ini"), std::string(kSecondDay) + "\r\n");
     EXPECT_FALSE(Exists(catalogue + "projectlist.txt"));
     EXPECT_FALSE(Exists(catalogue + "2006102.ini"));
     EXPECT_FALSE(Exists(catalogue + "20061022.ini"));
