@@ -7,4 +7,4 @@ if [ -z "${DISPLAY:-}" ]; then
   echo "wine-run: no DISPLAY; run the tests through scripts/with-display.sh" >&2
   exit 2
 fi
-exec wine "$@"
+exec "$KESTRO_WINE" "$@"
