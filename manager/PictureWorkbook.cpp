@@ -3,6 +3,7 @@
 // (or all on one page) and listed with a link on the index sheet.
 
 #include <winsock2.h>  // before windows.h: the report window uses Winsock 2
+
 #include <cctype>
 #include <stdexcept>
 

@@ -4,6 +4,7 @@
 // the registration form; the real kestroMgr.exe finds it, opens it under
 // the edit lock and edits its comment through noteLens.
 #include <winsock2.h>  // before windows.h: the report window uses Winsock 2
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
