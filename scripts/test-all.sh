@@ -2,8 +2,8 @@
 # Installs what is missing, builds the trees and runs every test: the native
 # unit tests (ASan/UBSan) and the Windows tests under Wine. Where this host
 # cannot run 32-bit programs (or KESTRO_WINE_ARCH=64), the Windows tests run
-# the 64-bit build (build/mingw64) under wine64; the package checks always
-# use the shipped 32-bit tree (build/mingw).
+# the 64-bit build (build/mingw64) under wine64; the tests that need no Wine
+# (the package checks) always use the shipped 32-bit tree (build/mingw).
 set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/setup.sh" || exit 1
@@ -24,15 +24,17 @@ echo "== native tests =="
 run_ctest native ctest --test-dir "$build/native"
 if [ "$KESTRO_WINE_ARCH" = 64 ]; then
   windows_tree=$build/mingw64 windows_name="Windows tests (64-bit build under wine64)"
-  echo "== package checks of the 32-bit programs =="
+  echo "== tests of the 32-bit tree without Wine (package checks) =="
   run_ctest packages ctest --test-dir "$build/mingw" -LE wine
-  logs="native:$build/native packages:$build/mingw:-LE:wine mingw64:$windows_tree"
+  windows_filter=(-L wine)
+  logs="native:$build/native packages:$build/mingw:-LE:wine mingw64:$windows_tree:-L:wine"
 else
   windows_tree=$build/mingw windows_name="Windows tests (32-bit programs under Wine)"
+  windows_filter=()
   logs="native:$build/native mingw:$windows_tree"
 fi
 echo "== $windows_name =="
-run_ctest "$(basename "$windows_tree")" "$top/scripts/with-display.sh" ctest --test-dir "$windows_tree"
+run_ctest "$(basename "$windows_tree")" "$top/scripts/with-display.sh" ctest --test-dir "$windows_tree" "${windows_filter[@]}"
 
 # Counts what really ran. A run without ctest's summary did not finish: all
 # of its tests count as failed, and the line says so.
@@ -43,7 +45,7 @@ for entry in $logs; do
   summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+' "$log" 2>/dev/null | tail -n 1)
   case $name in
     native) label="native tests" ;;
-    packages) label="package checks (build/mingw)" ;;
+    packages) label="tests without Wine (build/mingw)" ;;
     *) label=$windows_name ;;
   esac
   if [ -n "$summary" ]; then
