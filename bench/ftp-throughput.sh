@@ -9,7 +9,7 @@ if [ -z "${DISPLAY:-}" ]; then
   exec "$top/scripts/with-display.sh" "$0" "$@"
 fi
 . "$top/scripts/wine-env.sh"
-exe=${BENCH_EXE:-$top/build/mingw/bin/ftp_bench.exe}
+exe=${BENCH_EXE:-$KESTRO_WIN_TREE/bin/ftp_bench.exe}
 [ -f "$exe" ] || { echo "missing $exe: run scripts/build.sh" >&2; exit 1; }
 sizes=${*:-1 10 100}
 work=$(mktemp -d /tmp/kestro-bench.XXXXXX)
@@ -34,7 +34,7 @@ for mb in $sizes; do
 done
 files=()
 for mb in $sizes; do files+=("Z:$(echo "$work" | tr / "\\\\")\\bench_${mb}MB.bin"); done
-wine "$exe" "$KESTRO_TEST_FTP_HOST" "$KESTRO_TEST_FTP_USER" "$KESTRO_TEST_FTP_PASS" kestro "${files[@]}" \
+"$KESTRO_WINE" "$exe" "$KESTRO_TEST_FTP_HOST" "$KESTRO_TEST_FTP_USER" "$KESTRO_TEST_FTP_PASS" kestro "${files[@]}" \
   | tr -d "\r" | while read -r dir name bytes ms; do
       mb=${name#bench_}; mb=${mb%MB.bin}
       echo "ours $dir $mb $(awk -v ms="$ms" "BEGIN { print ms / 1000 }")" >> "$work/results"

@@ -10,7 +10,7 @@ if [ -z "${DISPLAY:-}" ]; then
   exec "$top/scripts/with-display.sh" "$0" "$@"
 fi
 . "$top/scripts/wine-env.sh"
-bin=${KESTRO_BIN:-${KESTRO_BUILD_ROOT:-$top/build}/mingw/bin}
+bin=${KESTRO_BIN:-$KESTRO_WIN_TREE/bin}
 for f in kestroMgr.exe report_window_bench.exe; do
   [ -f "$bin/$f" ] || { echo "missing $bin/$f: run scripts/build.sh" >&2; exit 1; }
 done
@@ -41,5 +41,5 @@ for back in range(31):
         open(os.path.join(tags, base + b"_" + comment + b".tag"), "wb").close()
 PY
 cd "$bin"
-wine report_window_bench.exe | tr -d "\r"
+"$KESTRO_WINE" report_window_bench.exe | tr -d "\r"
 '

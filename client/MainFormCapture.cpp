@@ -17,18 +17,18 @@
 #include "client/portable/ProjectList.h"
 #include "forms/Application.h"
 #include "forms/MessageBox.h"
+#include "snaptrap/SharedWindowBlock.h"
 #include "snaptrap/SnapTrap.h"
 
 namespace {
-
-constexpr char kMapName[] = "KestroMapFile";
 
 // The 4-byte block through which the hook library finds the main window;
 // made before any form exists and kept for the life of the process.
 class SharedWindowMapping {
  public:
   SharedWindowMapping()
-      : handle_(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DWORD), kMapName)) {}
+      : handle_(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DWORD),
+                                   snaptrap::kSharedBlockName)) {}
   ~SharedWindowMapping() {
     if (handle_) CloseHandle(handle_);
   }
@@ -39,11 +39,11 @@ class SharedWindowMapping {
 SharedWindowMapping gSharedWindowMapping;
 
 bool StoreWindowInSharedBlock(HWND window) {
-  HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kMapName);
+  HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, snaptrap::kSharedBlockName);
   if (!mapping) return false;
   void* view = MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(DWORD));
   if (view) {
-    *static_cast<volatile DWORD*>(view) = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(window));
+    *static_cast<volatile std::uint32_t*>(view) = snaptrap::SharedBlockValue(window);
     UnmapViewOfFile(view);
   }
   CloseHandle(mapping);

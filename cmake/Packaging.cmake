@@ -1,7 +1,8 @@
 # One ZIP archive per program (cmake --build build/mingw --target package):
 # each holds what that program's folder needs on a Windows PC. The test
 # stand-ins (XlStandIn.dll and the test programs) are never installed.
-if(NOT WIN32)
+# Only the 32-bit tree makes them: the shipped programs are 32-bit.
+if(NOT WIN32 OR NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
   return()
 endif()
 

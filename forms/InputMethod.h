@@ -3,17 +3,16 @@
 #pragma once
 #include <windows.h>
 
+#include "common/ExportedFunction.h"
+
 namespace forms {
 
 inline void SetInputMethodOpen(HWND control, bool open) {
-  using GetContext = HANDLE(WINAPI*)(HWND);
-  using SetOpenStatus = BOOL(WINAPI*)(HANDLE, BOOL);
-  using ReleaseContext = BOOL(WINAPI*)(HWND, HANDLE);
   static HMODULE imm = LoadLibraryA("imm32.dll");
   if (!imm) return;
-  auto get = reinterpret_cast<GetContext>(reinterpret_cast<void*>(GetProcAddress(imm, "ImmGetContext")));
-  auto set = reinterpret_cast<SetOpenStatus>(reinterpret_cast<void*>(GetProcAddress(imm, "ImmSetOpenStatus")));
-  auto release = reinterpret_cast<ReleaseContext>(reinterpret_cast<void*>(GetProcAddress(imm, "ImmReleaseContext")));
+  auto get = ExportedFunction<HANDLE WINAPI(HWND)>(imm, "ImmGetContext");
+  auto set = ExportedFunction<BOOL WINAPI(HANDLE, BOOL)>(imm, "ImmSetOpenStatus");
+  auto release = ExportedFunction<BOOL WINAPI(HWND, HANDLE)>(imm, "ImmReleaseContext");
   if (!get || !set || !release) return;
   if (HANDLE context = get(control)) {
     set(context, open ? TRUE : FALSE);

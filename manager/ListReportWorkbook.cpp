@@ -1,5 +1,7 @@
 // The list button: every row shown in the grid into a workbook made from
 // list.xls, previewed, then saved in <mydoc>List\ under the search range.
+#include <winsock2.h>  // before windows.h: the report window uses Winsock 2
+
 #include "manager/ListReportWorkbook.h"
 
 #include <stdexcept>

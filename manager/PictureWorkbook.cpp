@@ -2,6 +2,8 @@
 // into the work folder, fitted to the size limit, pasted on its own page
 // (or all on one page) and listed with a link on the index sheet.
 
+#include <winsock2.h>  // before windows.h: the report window uses Winsock 2
+
 #include <cctype>
 #include <stdexcept>
 

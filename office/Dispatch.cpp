@@ -36,7 +36,7 @@ struct ExceptionInfo {
   }
   std::string Description() {
     if (info.pfnDeferredFillIn) info.pfnDeferredFillIn(&info);
-    return ToNarrow(info.bstrDescription, SysStringLen(info.bstrDescription));
+    return ToNarrow(info.bstrDescription, size_t{SysStringLen(info.bstrDescription)});
   }
 };
 

@@ -51,7 +51,7 @@ Variant Converted(const VARIANT& from, VARTYPE type) {
 std::string Variant::AsText() const {
   if (IsEmpty()) return std::string();
   Variant text = Converted(v_, VT_BSTR);
-  return ToNarrow(text.Raw().bstrVal, SysStringLen(text.Raw().bstrVal));
+  return ToNarrow(text.Raw().bstrVal, size_t{SysStringLen(text.Raw().bstrVal)});
 }
 
 long Variant::AsInt() const { return Converted(v_, VT_I4).Raw().lVal; }

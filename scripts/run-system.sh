@@ -2,7 +2,8 @@
 # Runs the whole system on this PC: a local FTP report store (pyftpdlib on
 # 127.0.0.1:21, root folder build/store/, kept across runs), the client
 # Kestro.exe and the manager kestroMgr.exe under Wine, on the user's display
-# when DISPLAY works, otherwise on a private Xvfb.
+# when DISPLAY works, otherwise on a private Xvfb. Where this host cannot run
+# 32-bit programs, their 64-bit build runs under wine64 (scripts/wine-env.sh).
 #
 #   scripts/run-system.sh [--store HOST [--user NAME] [--password TEXT]]
 #
@@ -144,7 +145,7 @@ system_main() {
   . "$top/scripts/xvfb-start.sh"
   "$top/scripts/wine-prefix.sh" || exit 1
   local build=${KESTRO_BUILD_ROOT:-$top/build}
-  local bin="$build/mingw/bin" root="$build/store"
+  local bin="$KESTRO_WIN_TREE/bin" root="$build/store"
 
   trap system_cleanup EXIT
   trap 'exit 130' INT
@@ -158,15 +159,15 @@ system_main() {
   system_write_first_run_ini "$store" "$user" "$password" || exit 1
 
   start_xvfb || exit 1
-  wineserver -p
+  "$KESTRO_WINESERVER" -p
   # Wine's own background processes, detached from this terminal.
-  wine cmd /c exit </dev/null >/dev/null 2>&1
+  "$KESTRO_WINE" cmd /c exit </dev/null >/dev/null 2>&1
   SYSTEM_WINE_STARTED=1
   # Each program in a session of its own: Ctrl+C reaches only this script,
   # which then ends them in order.
-  (cd "$bin" && exec setsid wine ./Kestro.exe) &
+  (cd "$bin" && exec setsid "$KESTRO_WINE" ./Kestro.exe) &
   local client=$!
-  (cd "$bin" && exec setsid wine ./kestroMgr.exe) &
+  (cd "$bin" && exec setsid "$KESTRO_WINE" ./kestroMgr.exe) &
   local manager=$!
   cat <<EOF
 run-system: Kestro.exe (tray icon) and kestroMgr.exe run on display $DISPLAY.
@@ -180,8 +181,8 @@ system_cleanup() {
   trap - EXIT INT TERM
   if [ -n "${SYSTEM_WINE_STARTED:-}" ]; then
     # Ends every program of the prefix (the client wrote its settings at start).
-    wineserver -k 2>/dev/null
-    timeout 30 wineserver -w 2>/dev/null
+    "$KESTRO_WINESERVER" -k 2>/dev/null
+    timeout 30 "$KESTRO_WINESERVER" -w 2>/dev/null
     stop_xvfb
   fi
   if [ -n "$SYSTEM_STORE_PID" ]; then

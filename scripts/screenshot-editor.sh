@@ -4,14 +4,15 @@
 # step as build/screenshots/editor-NN-<step>.png.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-export KESTRO_BIN="${KESTRO_BIN:-$top/build/mingw/bin}"
+. "$top/scripts/wine-env.sh"
+export KESTRO_BIN="${KESTRO_BIN:-$KESTRO_WIN_TREE/bin}"
 export KESTRO_SHOTS="$top/build/screenshots"
 [ -f "$KESTRO_BIN/editor_screenshots.exe" ] || { echo "missing $KESTRO_BIN/editor_screenshots.exe: run scripts/build.sh" >&2; exit 1; }
 mkdir -p "$KESTRO_SHOTS"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export KESTRO_WORK="$work"
-"$top/scripts/with-display.sh" bash -c 'wine "$KESTRO_BIN/editor_screenshots.exe" "$(winepath -w "$KESTRO_WORK")" </dev/null'
+"$top/scripts/with-display.sh" bash -c '"$KESTRO_WINE" "$KESTRO_BIN/editor_screenshots.exe" "$("$KESTRO_WINE" winepath -w "$KESTRO_WORK")" </dev/null'
 count=0
 for jpg in "$work"/editor-*.jpg; do
   [ -e "$jpg" ] || continue

@@ -4,7 +4,8 @@
 # the prefix's wineserver and runs the script's text there, where these
 # helpers are sourced again.
 shot_top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export KESTRO_BIN="${KESTRO_BIN:-${KESTRO_BUILD_ROOT:-$shot_top/build}/mingw/bin}"
+top=$shot_top . "$shot_top/scripts/wine-env.sh"
+export KESTRO_BIN="${KESTRO_BIN:-$KESTRO_WIN_TREE/bin}"
 export KESTRO_SHOTS="$shot_top/build/screenshots"
 
 # Ends the script unless every named file is built in KESTRO_BIN.
@@ -38,7 +39,7 @@ shot_fresh_data() {
 
 # Starts the program in the background (started holds its process).
 shot_start() {
-  wine "$1" </dev/null >/dev/null 2>&1 &
+  "$KESTRO_WINE" "$1" </dev/null >/dev/null 2>&1 &
   started=$!
 }
 
@@ -47,7 +48,7 @@ shot_start() {
 # KESTRO_SHOTS/NAME.png. False, with the message, when it does not.
 shot_window() {
   local geometry w h x y shot="$KESTRO_SHOTS/$3.png"
-  if geometry=$(wine "$1" "$2" | tr -d "\r"); then
+  if geometry=$("$KESTRO_WINE" "$1" "$2" | tr -d "\r"); then
     read -r w h x y <<<"$geometry"
     import -window root -crop "${w}x${h}+${x}+${y}" +repage "$shot" && echo "wrote $shot"
     return 0
@@ -60,7 +61,7 @@ shot_window() {
 # second after the helper has brought the window up.
 shot_screen() {
   local shot="$KESTRO_SHOTS/$3.png"
-  if wine "$1" "$2"; then
+  if "$KESTRO_WINE" "$1" "$2"; then
     sleep 1
     import -window root "$shot" && echo "wrote $shot"
     return 0
@@ -71,7 +72,7 @@ shot_screen() {
 
 # Asks the helper to end the program and waits for the one started.
 shot_end() {
-  wine "$1" end || true
+  "$KESTRO_WINE" "$1" end || true
   wait "$started" || true
 }
 

@@ -9,7 +9,7 @@ shot_run '
   export KESTRO_MSGBOX_LOG="C:\\windows\\temp\\list_shot_boxes.txt"
   status=0
   shot_screen list_shot_helper.exe open list "the list form did not open" || status=1
-  wine list_shot_helper.exe end || true
+  "$KESTRO_WINE" list_shot_helper.exe end || true
   sleep 2
   exit $status
 '

@@ -4,7 +4,8 @@
 # build/screenshots/notelens.png.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-export KESTRO_BIN="${KESTRO_BIN:-${KESTRO_BUILD_ROOT:-$top/build}/mingw/bin}"
+. "$top/scripts/wine-env.sh"
+export KESTRO_BIN="${KESTRO_BIN:-$KESTRO_WIN_TREE/bin}"
 export KESTRO_SHOTS="$top/build/screenshots"
 mkdir -p "$KESTRO_SHOTS"
 [ -f "$KESTRO_BIN/noteLens.exe" ] || { echo "missing $KESTRO_BIN/noteLens.exe: run scripts/build.sh" >&2; exit 1; }
@@ -12,7 +13,7 @@ exec "$top/scripts/with-display.sh" bash -c '
   work=$(mktemp -d)
   cd "$work"
   # Two words, so that the command tail is not quoted, as the manager writes it.
-  wine "$KESTRO_BIN/noteLens.exe" 要確認 画面の表示が崩れる </dev/null >/dev/null 2>&1 &
+  "$KESTRO_WINE" "$KESTRO_BIN/noteLens.exe" 要確認 画面の表示が崩れる </dev/null >/dev/null 2>&1 &
   editor=$!
   status=1
   for _ in $(seq 1 100); do

@@ -17,7 +17,7 @@ shot_run '
   /usr/bin/python3 "$shot_top/tests/servers/run_with_server.py" --kind pyftpdlib --addr 127.0.0.52 \
     --root "$work/root" -- bash -c '"'"'
     shown=0
-    if wine report_shot_helper.exe show "Z:${work//\//\\}\\geometry.txt" >/dev/null 2>&1 </dev/null; then
+    if "$KESTRO_WINE" report_shot_helper.exe show "Z:${work//\//\\}\\geometry.txt" >/dev/null 2>&1 </dev/null; then
       read -r w h x y < <(tr -d "\r" <"$work/geometry.txt")
       shot="$KESTRO_SHOTS/report-window.png"
       import -window root -crop "${w}x${h}+${x}+${y}" +repage "$shot" && echo "wrote $shot"
@@ -25,7 +25,7 @@ shot_run '
       echo "the report window did not appear" >&2
       shown=1
     fi
-    wine report_shot_helper.exe end >/dev/null 2>&1 || true
+    "$KESTRO_WINE" report_shot_helper.exe end >/dev/null 2>&1 || true
     sleep 2
     exit $shown
   '"'"' || status=1

@@ -5,7 +5,8 @@
 # prefix is emptied before and after.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-bin="${KESTRO_BIN:-${KESTRO_BUILD_ROOT:-$top/build}/mingw/bin}"
+. "$top/scripts/wine-env.sh"
+bin="${KESTRO_BIN:-$KESTRO_WIN_TREE/bin}"
 export KESTRO_SHOTS="$top/build/screenshots"
 mkdir -p "$KESTRO_SHOTS"
 [ -f "$bin/downloader.exe" ] || { echo "missing $bin/downloader.exe: run scripts/build.sh" >&2; exit 1; }
@@ -23,7 +24,7 @@ export KESTRO_WORK="$work"
   echo readme >"$KESTRO_TEST_FTP_ROOT/download/kestro/readme.txt"
   export KESTRO_MSGBOX_LOG="Z:${KESTRO_WORK//\//\\}\\boxes.txt"
   cd "$KESTRO_WORK/prog"
-  wine downloader.exe </dev/null >/dev/null 2>&1 &
+  "$KESTRO_WINE" downloader.exe </dev/null >/dev/null 2>&1 &
   updater=$!
   status=1
   # The listing is done: the splash stays up for the 3-second pause.

@@ -2,16 +2,27 @@
 # Installs the build and test tools from Debian packages and cross-builds
 # libjpeg-turbo for mingw from Debian's source package. Safe to run again:
 # what is already there is skipped.
+# The shipped programs are 32-bit. Where this host cannot run 32-bit Linux
+# programs (or KESTRO_WINE_ARCH=64), the tests run 64-bit builds of them
+# under wine64: that case needs wine64 and the x86_64 compilers instead of
+# wine32.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 third="$top/build/third_party"
 mkdir -p "$third"
+. "$top/scripts/wine-arch.sh"
+echo "setup: Windows tests run ${KESTRO_WINE_ARCH}-bit programs under Wine"
 
 need_root() { [ "$(id -u)" = 0 ] || { echo "setup.sh: run as root (apt-get)" >&2; exit 1; }; }
 
-packages=(g++-mingw-w64-i686 wine wine32:i386 xvfb xauth locales fonts-ipafont
+packages=(g++-mingw-w64-i686 wine xvfb xauth locales fonts-ipafont
           cmake make g++ clang googletest libjpeg62-turbo-dev python3 python3-pyftpdlib
           vsftpd nasm dpkg-dev curl imagemagick x11-utils python3-xlwt python3-xlrd)
+if [ "$KESTRO_WINE_ARCH" = 32 ]; then
+  packages+=(wine32:i386)
+else
+  packages+=(wine64 g++-mingw-w64-x86-64)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -19,7 +30,9 @@ for p in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
   need_root
-  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+  if [ "$KESTRO_WINE_ARCH" = 32 ]; then
+    dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+  fi
   apt-get update
   DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 fi
@@ -38,10 +51,12 @@ if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
   locale-gen
 fi
 
-# libjpeg-turbo for i686-w64-mingw32, static, with its SIMD code.
-jpeg_prefix="$third/libjpeg-mingw"
-if [ ! -f "$jpeg_prefix/lib/libjpeg.a" ]; then
-  src_list=/etc/apt/sources.list.d/kestro-deb-src.sources
+# libjpeg-turbo for mingw, static, with its SIMD code: for i686 (the shipped
+# programs) and, on the 64-bit path, for x86_64 too.
+jpeg_src=
+fetch_jpeg_source() {
+  [ -z "$jpeg_src" ] || return 0
+  local src_list=/etc/apt/sources.list.d/kestro-deb-src.sources
   if [ ! -f "$src_list" ]; then
     need_root
     cat > "$src_list" <<'SRC'
@@ -53,16 +68,27 @@ Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 SRC
     apt-get update
   fi
-  work="$third/libjpeg-src"
-  rm -rf "$work" && mkdir -p "$work"
-  (cd "$work" && apt-get source --download-only libjpeg-turbo && dpkg-source -x ./*.dsc src >/dev/null)
-  cmake -S "$work/src" -B "$work/build" -G "Unix Makefiles" \
-    -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-mingw-i686.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$jpeg_prefix" \
+  jpeg_src="$third/libjpeg-src"
+  rm -rf "$jpeg_src" && mkdir -p "$jpeg_src"
+  (cd "$jpeg_src" && apt-get source --download-only libjpeg-turbo && dpkg-source -x ./*.dsc src >/dev/null)
+}
+# build_jpeg TOOLCHAIN PREFIX
+build_jpeg() {
+  local prefix=$2 work
+  [ -f "$prefix/lib/libjpeg.a" ] && return 0
+  fetch_jpeg_source
+  work="$jpeg_src/build-$(basename "$1" .cmake)"
+  cmake -S "$jpeg_src/src" -B "$work" -G "Unix Makefiles" \
+    -DCMAKE_TOOLCHAIN_FILE="$1" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
     -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_SIMD=ON \
-    -DCMAKE_ASM_NASM_COMPILER=nasm -DREQUIRE_SIMD=ON > "$work/configure.log"
-  cmake --build "$work/build" -j"$(nproc)" > "$work/build.log"
-  cmake --install "$work/build" > /dev/null
-  rm -rf "$work"
+    -DCMAKE_ASM_NASM_COMPILER=nasm -DREQUIRE_SIMD=ON > "$work.configure.log"
+  cmake --build "$work" -j"$(nproc)" > "$work.build.log"
+  cmake --install "$work" > /dev/null
+}
+build_jpeg "$top/cmake/toolchain-mingw-i686.cmake" "$third/libjpeg-mingw"
+if [ "$KESTRO_WINE_ARCH" = 64 ]; then
+  build_jpeg "$top/cmake/toolchain-mingw-x86_64.cmake" "$third/libjpeg-mingw64"
 fi
+[ -z "$jpeg_src" ] || rm -rf "$jpeg_src"
 echo "setup: ready"

@@ -7,10 +7,10 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 . "$top/scripts/xvfb-start.sh"
 "$top/scripts/wine-prefix.sh" || exit 1
 start_xvfb || exit 1
-wineserver -p
+"$KESTRO_WINESERVER" -p
 # Wine's own background processes start with the first program; start them
 # here, detached from any pipe that a test runner would wait on.
-wine cmd /c exit </dev/null >/dev/null 2>&1
-cleanup() { wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; stop_xvfb; }
+"$KESTRO_WINE" cmd /c exit </dev/null >/dev/null 2>&1
+cleanup() { "$KESTRO_WINESERVER" -k 2>/dev/null; "$KESTRO_WINESERVER" -w 2>/dev/null; stop_xvfb; }
 trap cleanup EXIT
 "$@"

@@ -1,11 +1,8 @@
 #include "snaptrap/SharedWindowBlock.h"
 
-#include <cstdint>
 #include <cstring>
 
 namespace snaptrap {
-
-const char kSharedBlockName[] = "KestroMapFile";
 
 HWND WindowInSharedBlock() {
   HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, kSharedBlockName);
@@ -16,7 +13,7 @@ HWND WindowInSharedBlock() {
     UnmapViewOfFile(view);
   }
   CloseHandle(mapping);
-  return reinterpret_cast<HWND>(static_cast<UINT_PTR>(value));
+  return WindowFromSharedBlockValue(value);
 }
 
 }  // namespace snaptrap

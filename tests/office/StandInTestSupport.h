@@ -9,6 +9,8 @@
 #include <sstream>
 #include <string>
 
+#include "common/ExportedFunction.h"
+
 namespace standin {
 
 inline std::string ReadBytes(const std::string& path) {
@@ -38,7 +40,7 @@ inline std::string ProgramFolder() {
 inline bool CallExport(const char* name) {
   HMODULE module = LoadLibraryA((ProgramFolder() + "XlStandIn.dll").c_str());
   if (!module) return false;
-  auto function = reinterpret_cast<HRESULT(__stdcall*)()>(GetProcAddress(module, name));
+  auto function = ExportedFunction<HRESULT __stdcall()>(module, name);
   bool ok = function && SUCCEEDED(function());
   FreeLibrary(module);
   return ok;
@@ -51,7 +53,7 @@ inline bool Unregister() { return CallExport("DllUnregisterServer"); }
 inline long LiveObjects() {
   HMODULE module = GetModuleHandleA("XlStandIn.dll");
   if (!module) return -1;
-  auto function = reinterpret_cast<LONG(__stdcall*)()>(GetProcAddress(module, "XlStandInLiveObjects"));
+  auto function = ExportedFunction<LONG __stdcall()>(module, "XlStandInLiveObjects");
   return function ? function() : -1;
 }
 

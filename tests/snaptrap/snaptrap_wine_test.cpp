@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "JpegInspection.h"
+#include "snaptrap/SharedWindowBlock.h"
 #include "snaptrap/SnapTrap.h"
 #include "common/portable/CaptureName.h"
 #include "tests/client/KestroProcessSupport.h"
@@ -138,7 +139,7 @@ class SnapTrapTest : public ::testing::Test {
                                 nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(nullptr, receiver_);
     // Made as the client makes it; the library only reads it.
-    block_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4, "KestroMapFile");
+    block_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4, snaptrap::kSharedBlockName);
     ASSERT_NE(nullptr, block_);
     PutWindowInBlock(receiver_);
   }
@@ -157,7 +158,7 @@ class SnapTrapTest : public ::testing::Test {
   void PutWindowInBlock(HWND window) {
     void* view = MapViewOfFile(block_, FILE_MAP_ALL_ACCESS, 0, 0, 4);
     ASSERT_NE(nullptr, view);
-    const std::uint32_t value = static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(window));
+    const std::uint32_t value = snaptrap::SharedBlockValue(window);
     std::memcpy(view, &value, sizeof value);
     UnmapViewOfFile(view);
   }

@@ -3,6 +3,8 @@
 // script's own functions. A capture in the real Kestro.exe is posted from
 // the registration form; the real kestroMgr.exe finds it, opens it under
 // the edit lock and edits its comment through noteLens.
+#include <winsock2.h>  // before windows.h: the report window uses Winsock 2
+
 #include <gtest/gtest.h>
 
 #include <algorithm>

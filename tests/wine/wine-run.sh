@@ -9,4 +9,4 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 # A test may be given a largest file size in KiB, which stands for a full disk.
 [ -n "${KESTRO_TEST_FILE_LIMIT_KB:-}" ] && trap '' XFSZ && ulimit -f "$KESTRO_TEST_FILE_LIMIT_KB"
-exec wine "$@"
+exec "$KESTRO_WINE" "$@"
