@@ -122,10 +122,7 @@ void TForm1::SpeedButton4Click() {
       fncWriteSysLog("ExcelSaveAs完了");
     }
     session.application->SetVisible(false);
-    session.book->Close(false);
-    session.book.reset();
-    session.application->Quit();
-    session.application.reset();
+    session.Close();
     fncWriteSysLog("XLS終了処理完了");
     EndPanel();
   } catch (...) {

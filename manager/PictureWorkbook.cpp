@@ -283,10 +283,7 @@ void TForm1::SpeedButton16Click() {
     fncSaveWorkbookReplacing(book, folder + name);
     Log("ExcelSaveAs完了");
     session.application->SetVisible(false);
-    session.book->Close(false);
-    session.book.reset();
-    session.application->Quit();
-    session.application.reset();
+    session.Close();
     Log("XLS終了処理完了");
     EndPanel();
     ListDisp();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/ExceptionText.h"
+#include "common/portable/FolderText.h"
 #include "forms/MessageBox.h"
 #include "manager/IniFiles.h"
 #include "manager/ManagerLog.h"
@@ -39,20 +40,15 @@ bool ContinueBox(const TForm1& form, const std::string& text) {
   return forms::ShowMessageBox(form.Handle(), text, kManagerCaption, MB_OKCANCEL | MB_DEFBUTTON2) == IDOK;
 }
 
-
-// The folder part of a path with its "\" ("" when there is none), on
-// character boundaries of the system code page.
-std::string FolderOf(const std::string& path) {
-  size_t end = 0;
-  for (size_t at = 0; at < path.size(); ++at) {
-    if (IsDBCSLeadByte(static_cast<BYTE>(path[at])) && at + 1 < path.size()) {
-      ++at;
-      continue;
-    }
-    if (path[at] == '\\') end = at + 1;
-  }
-  return path.substr(0, end);
+// The catch-all of a row operation: logged, said in a box, panel closed.
+void Failed(TForm1& form, const char* endLine, const char* box) {
+  Log("★異常検出");
+  Log(endLine);
+  Log("ERROR=" + ExceptionMessage());
+  OkBox(form, box);
+  form.EndPanel();
 }
+
 
 // The base name that finds a report's tag file: its name without the
 // four characters of the extension.
@@ -238,7 +234,7 @@ void TForm1::SpeedButton3Click() {
   SaveDialog1.Title = "ケストロ管理画面(ダウンロード保存先の指定 ファイル名不要)";
   SaveDialog1.OnFolderChange = [this] { SaveDialog1.SetFileNameText(kIdeographicSpace); };
   const bool chosen = SaveDialog1.Execute(Handle());
-  const std::string folder = chosen ? FolderOf(SaveDialog1.FileName) : "";
+  const std::string folder = chosen ? WithTrailingBackslash(FolderOf(SaveDialog1.FileName)) : "";
   if (folder.empty()) return;
   gMgr.SAVEPATH = folder;
   IniWriteString(ManagerIniPath(), kManagerSection, "SAVEPATH", folder);
@@ -259,11 +255,7 @@ void TForm1::SpeedButton3Click() {
     Log(endLine);
     OkBox(*this, "ダウンロードしました。");
   } catch (...) {
-    Log("★異常検出");
-    Log(endLine);
-    Log("ERROR=" + ExceptionMessage());
-    OkBox(*this, "ファイルダウンロードに失敗しました。");
-    EndPanel();
+    Failed(*this, endLine, "ファイルダウンロードに失敗しました。");
   }
 }
 
@@ -290,11 +282,7 @@ void TForm1::SpeedButton2Click() {
     // Never "deleted" while a report the store refused to delete is still there.
     OkBox(*this, refused ? "削除できなかったファイルがあります。" : "削除しました。");
   } catch (...) {
-    Log("★異常検出");
-    Log(endLine);
-    Log("ERROR=" + ExceptionMessage());
-    OkBox(*this, "ファイル削除に失敗しました。");
-    EndPanel();
+    Failed(*this, endLine, "ファイル削除に失敗しました。");
   }
 }
 
@@ -344,10 +332,6 @@ void TForm1::SpeedButton10Click() {
     ListDisp();
     Log(endLine);
   } catch (...) {
-    Log("★異常検出");
-    Log(endLine);
-    Log("ERROR=" + ExceptionMessage());
-    OkBox(*this, "編集中ファイル強制解除に失敗しました。");
-    EndPanel();
+    Failed(*this, endLine, "編集中ファイル強制解除に失敗しました。");
   }
 }

@@ -140,6 +140,13 @@ class Application : public AutomationObject {
 struct SpreadsheetSession {
   std::optional<Application> application;
   std::optional<Workbook> book;
+  // Closes the workbook unsaved and quits; raises as the calls do.
+  void Close() {
+    book->Close(false);
+    book.reset();
+    application->Quit();
+    application.reset();
+  }
   // Never raises.
   void End() noexcept {
     if (book) book->CloseQuietly();
