@@ -122,6 +122,24 @@ TEST_F(CatalogueBackupTest, OnASharedFolderTheMarksComeBackAndOtherComputersBack
   EXPECT_TRUE(ReadAll(store + computer_ + "\\20061019.ini") == kSecondDay);
 }
 
+// A day's catalogue at the test's largest file size (a full disk): the
+// search cannot save its new row, and the file keeps its marks whole.
+TEST_F(CatalogueBackupTest, ACatalogueThatCannotBeSavedStaysAsItWas) {
+  const std::string day = DayBefore(0);
+  WriteSettings();
+  PostReport(day, "PC01" + day + "093000001.jpg", "jpg");
+  const std::string file = Catalogue(EnvValue("KESTRO_TEST_FTP_HOST"), EnvValue("KESTRO_TEST_FTP_USER")) + day + ".ini";
+  ForceFolder(file);
+  std::string marked = "[PC01" + day + "080000001.jpg]\r\nSTATUS=1\r\nREAD=1\r\nIMPORTANT=1\r\nCOMMENT=";
+  marked += std::string(2048 * 1024 - marked.size() - 4, 'x') + "\r\n\r\n";
+  WriteBytes(file, marked);
+  HWND report = StartAndLogin();
+  ASSERT_NE(report, nullptr) << ReadLog();
+  ASSERT_TRUE(Click(report, "ﾎﾟｽﾄの検索"));
+  ASSERT_TRUE(WaitForBox("KestroMgr\tINIファイルの操作に失敗しました。権限がありません。")) << ReadLog() << Boxes();
+  EXPECT_TRUE(ReadAll(file) == marked);
+}
+
 TEST_F(CatalogueBackupTest, AnotherOrAnEmptyComputerNameFindsNoBackup) {
   const std::string store = DataFolder() + "share\\";
   ForceFolder(store + computer_ + "\\");
