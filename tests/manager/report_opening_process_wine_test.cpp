@@ -194,6 +194,13 @@ TEST_F(WorkbookOpeningProcessTest, AnEditedWorkbookWhosePasswordCannotGoBackOnIs
   GetPrivateProfileStringA(report.c_str(), "COMMENT", "", comment, sizeof comment,
                            (DataFolder() + "CATALOGUE\\" + host + "\\" + user + "\\" + day + ".ini").c_str());
   EXPECT_STREQ(comment, "check");
+
+  // A password that does not come off (a copied workbook): the lock goes again.
+  WriteBytes(store + "\\" + report, book("9999", "check"));
+  ASSERT_TRUE(Click(window, "画像開く"));
+  ASSERT_TRUE(WaitForBox(report + " <-パスワードが解読できません。")) << ReadLog() << Boxes();
+  EXPECT_EQ(ReadAll(store + "\\" + report), book("9999", "check"));
+  EXPECT_FALSE(Exists(store + "\\" + report + ".UPD"));
 }
 
 }  // namespace
