@@ -17,6 +17,20 @@ LogTime ToLogTime(const SYSTEMTIME& st) {
 
 }  // namespace
 
+void AppendToLogFile(const std::string& path, const std::string& text) {
+  HANDLE file = INVALID_HANDLE_VALUE;
+  for (int attempt = 0; attempt < kOpenTries && file == INVALID_HANDLE_VALUE; ++attempt) {
+    if (attempt) Sleep(kOpenRetryMs);
+    file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+  }
+  if (file == INVALID_HANDLE_VALUE) return;  // held for longer: the text is lost
+  SetFilePointer(file, 0, nullptr, FILE_END);
+  DWORD written = 0;
+  WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
 bool AppendSysLogLine(const std::string& dataDir, const std::string& tag, const std::string& message) {
   return AppendSysLogLines(dataDir, tag, {message});
 }
@@ -32,19 +46,8 @@ bool AppendSysLogLines(const std::string& dataDir, const std::string& tag, const
     const std::string folder = dataDir + "syslog";
     if (!FolderExists(folder)) ForceDirectories(folder);
     const std::string path = folder + "\\" + SysLogFileName(ToLogTime(now));
-    // The client and the manager share the file: readers may stay, and a
-    // writer that has it is waited for briefly before the lines are given up.
-    HANDLE file = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < kOpenTries && file == INVALID_HANDLE_VALUE; ++attempt) {
-      if (attempt) Sleep(kOpenRetryMs);
-      file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-    }
-    if (file == INVALID_HANDLE_VALUE) return true;  // held for longer: the lines are lost
-    SetFilePointer(file, 0, nullptr, FILE_END);
-    DWORD written = 0;
-    WriteFile(file, lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr);
-    CloseHandle(file);
+    // The client and the manager share the file.
+    AppendToLogFile(path, lines);
     return true;
   } catch (...) {
     return false;

@@ -12,6 +12,10 @@ bool AppendSysLogLine(const std::string& dataDir, const std::string& tag, const 
 // The same for many messages, one line each, with one opening of the file.
 bool AppendSysLogLines(const std::string& dataDir, const std::string& tag, const std::vector<std::string>& messages);
 
+// Appends text to the log file at path. Readers may keep the file open; a
+// writer that has it is waited for briefly, then the text is given up.
+void AppendToLogFile(const std::string& path, const std::string& text);
+
 // Deletes the files matching pattern in <dataDir>syslog\ whose date key is
 // validDay days or more before today, reporting each step through log.
 // Throws std::invalid_argument when validDay is not a number.

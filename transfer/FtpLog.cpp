@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "common/FileSystem.h"
+#include "common/SysLogFile.h"
 #include "common/portable/FolderText.h"
 #include "transfer/portable/FtpLogLine.h"
 
@@ -16,11 +17,6 @@ void fncWriteFtpLog(const std::string& message) {
   transfer::FtpLogTime time{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
   std::string line = transfer::FormatFtpLogLine(time, message);
   ForceDirectories(transfer::FtpLogFolder(ftpLogDir));
-  HANDLE file = CreateFileA(transfer::FtpLogFileName(ftpLogDir, time).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
-  SetFilePointer(file, 0, nullptr, FILE_END);
-  DWORD written = 0;
-  WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-  CloseHandle(file);
+  // A reader of the log (a viewer, the user) does not cost the line.
+  AppendToLogFile(transfer::FtpLogFileName(ftpLogDir, time), line);
 }
