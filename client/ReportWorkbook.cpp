@@ -33,12 +33,13 @@ void FillReport(office::Worksheet& sheet, const std::string& baseName, const Rep
   // Text format first, so that digits and dates stay exactly as written.
   for (const char* cell : cells) sheet.Range(cell).SetNumberFormatLocal("@");
   for (size_t i = 0; i < 8; ++i) sheet.Range(cells[i]).SetValue(values[i]);
-  sheet.Pictures().Insert(input.picturePath);
-  office::Pictures pictures = sheet.Pictures();
-  if (pictures.Height() > input.pictureHeight) pictures.SetHeight(input.pictureHeight);
-  if (pictures.Width() > input.pictureWidth) pictures.SetWidth(input.pictureWidth);
-  pictures.SetTop(input.pictureTop);
-  pictures.SetLeft(input.pictureLeft);
+  // Embedded, not linked: the capture file goes once the report is saved.
+  office::Shape picture = sheet.Shapes().AddPicture(input.picturePath, input.pictureLeft, input.pictureTop);
+  picture.SetLockAspectRatio(true);
+  if (picture.Height() > input.pictureHeight) picture.SetHeight(input.pictureHeight);
+  if (picture.Width() > input.pictureWidth) picture.SetWidth(input.pictureWidth);
+  picture.SetTop(input.pictureTop);
+  picture.SetLeft(input.pictureLeft);
 }
 
 }  // namespace
@@ -50,18 +51,18 @@ bool fucXlsSet(const std::string& path, const std::string& baseName, const std::
   {
     office::SpreadsheetSession session;
     try {
-      session.application = office::Application::Create();
-      session.book = session.application->Workbooks().Open(input.templatePath, {0});
-      session.application->SetDisplayAlerts(false);
+      office::Application& application = session.Start();
+      session.book = application.Workbooks().Open(input.templatePath, {0});
       office::Worksheet sheet = session.book->Sheet(1);
       sheet.Activate();
       if (!office::IsCalendarDay(input.processingDay))
         throw std::runtime_error("DATE=" + input.processingDay + " is not a date");
       FillReport(sheet, baseName, input);
+      const int format = application.WorkbookFileFormat();
       if (input.protect)
-        session.book->SaveAs(path, password);
+        session.book->SaveAs(path, format, password);
       else
-        session.book->SaveAs(path);
+        session.book->SaveAs(path, format);
       Log("fucXlsSet()Save=" + path);
       saved = true;
     } catch (...) {
@@ -97,18 +98,17 @@ bool fucXlsPwdChg(bool reTag, const std::string& localDir, const std::string& fo
   {
     office::SpreadsheetSession session;
     try {
-      session.application = office::Application::Create();
+      office::Application& application = session.Start();
       std::string path = localDir + folder + "\\" + name;
-      session.book = session.application->Workbooks().OpenWithPassword(path, oldPassword);
-      session.application->SetDisplayAlerts(false);
-      session.application->SetVisible(false);
+      session.book = application.Workbooks().OpenWithPassword(path, oldPassword);
+      application.SetVisible(false);
       if (reTag) {
         office::Worksheet sheet = session.book->Sheet(1);
         sheet.Activate();
         // The new tag is made before the old one goes; a failure keeps the old.
         RetagReport(localDir, folder, name, sheet.Range("I8").Text(), tagError);
       }
-      session.book->SaveAs(path, newPassword);
+      session.book->SaveAs(path, application.WorkbookFileFormat(), newPassword);
       Log("fucXlsPwdChg()Save=" + path);
     } catch (...) {
       failure = CurrentMessage() == kUnknownError ? kUnknownError : "ExcelのOPENに失敗しました";

@@ -83,8 +83,7 @@ void TForm1::SpeedButton4Click() {
   StartPanel();
   office::SpreadsheetSession session;
   try {
-    session.application = office::Application::Create();
-    session.application->SetVisible(false);
+    session.Start().SetVisible(false);
     session.book = session.application->Workbooks().Open(templ, {0, false});
     office::Worksheet sheet = session.book->Sheet(1);
     fncWriteSysLog("XLS起動完了");

@@ -131,8 +131,7 @@ void TForm1::SpeedButton16Click() {
     EndPanel();
   };
   try {
-    session.application = office::Application::Create();
-    session.application->SetVisible(false);
+    session.Start().SetVisible(false);
     const std::string templ =
         kind <= 2 ? gExeDir + "imageList.xls" : gExeDir + "template\\TAN-" + gTemplateNo + ".xls";
     session.book = session.application->Workbooks().Open(templ, {0, false});
@@ -254,6 +253,7 @@ void TForm1::SpeedButton16Click() {
       office::PageSetup setup = page.PageSetup();
       if (gPrintOrient == 1 || gPrintOrient == 2) setup.SetOrientation(gPrintOrient);
       if (kind == 2) {
+        setup.SetZoomOff();  // the page counts count only without a zoom
         setup.SetFitToPagesWide(1);
         setup.SetFitToPagesTall(32767);
       }

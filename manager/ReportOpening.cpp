@@ -417,12 +417,12 @@ bool ReportRowOperation::fncXlsPwdChg(const std::string& path, const std::string
     DeleteWorkFile(saved);
     {
       office::SpreadsheetSession session;
-      session.application = office::Application::Create();
-      session.application->SetVisible(false);
-      session.book = session.application->Workbooks().OpenWithPassword(path, openPassword);
+      office::Application& application = session.Start();
+      application.SetVisible(false);
+      session.book = application.Workbooks().OpenWithPassword(path, openPassword);
       office::Worksheet sheet = session.book->Sheet(1);
       if (row > 0) cellComment_ = CleanCellComment(sheet.Range(gMgr.COMMENTPOS).Text());
-      session.book->SaveAs(saved, savePassword);
+      session.book->SaveAs(saved, application.WorkbookFileFormat(), savePassword);
     }
     DeleteWorkFile(path);
     return MoveFileA(saved.c_str(), path.c_str()) != FALSE;

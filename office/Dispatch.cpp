@@ -42,13 +42,15 @@ struct ExceptionInfo {
 
 }  // namespace
 
-ComScope::ComScope() {
+ComScope::ComScope(bool busyRetry) {
   HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   // S_FALSE: already initialised on this thread, but still counted.
   uninitialize_ = SUCCEEDED(hr);
+  if (busyRetry) busy_ = std::make_unique<BusyFilterScope>();
 }
 
 ComScope::~ComScope() {
+  busy_.reset();
   if (uninitialize_) CoUninitialize();
 }
 
@@ -80,7 +82,7 @@ void Dispatch::Release() {
 }
 
 Dispatch Dispatch::Create(const std::string& progId) {
-  auto scope = std::make_shared<ComScope>();
+  auto scope = std::make_shared<ComScope>(true);
   CLSID clsid;
   std::wstring wideId = ToWide(progId);
   HRESULT hr = CLSIDFromProgID(wideId.c_str(), &clsid);
@@ -94,6 +96,17 @@ Dispatch Dispatch::Create(const std::string& progId) {
 
 void Dispatch::Fail(const std::string& member, const std::string& why, HRESULT hr) const {
   throw OleError(what_ + "." + member + ": " + why, hr);
+}
+
+HRESULT Dispatch::Retried(DWORD started, const std::function<HRESULT()>& call) const {
+  for (;;) {
+    HRESULT hr = call();
+    BusyFilter* filter = scope_ ? scope_->Busy() : nullptr;
+    if (!IsBusyRefusal(hr) || !filter) return hr;
+    DWORD wait = filter->RetryRejectedCall(nullptr, GetTickCount() - started, SERVERCALL_RETRYLATER);
+    if (wait == static_cast<DWORD>(-1)) return hr;
+    if (wait >= 100) Sleep(wait);
+  }
 }
 
 Variant Dispatch::Invoke(WORD flags, const std::string& member, const std::vector<Argument>& args,
@@ -113,8 +126,12 @@ Variant Dispatch::Invoke(WORD flags, const std::string& member, const std::vecto
   std::vector<LPOLESTR> namePointers;
   for (std::wstring& n : names) namePointers.push_back(&n[0]);
   std::vector<DISPID> ids(names.size(), DISPID_UNKNOWN);
-  HRESULT hr = object_->GetIDsOfNames(IID_NULL, namePointers.data(), static_cast<UINT>(namePointers.size()),
-                                      LOCALE_USER_DEFAULT, ids.data());
+  const DWORD started = GetTickCount();
+  HRESULT hr = Retried(started, [&] {
+    return object_->GetIDsOfNames(IID_NULL, namePointers.data(), static_cast<UINT>(namePointers.size()),
+                                  LOCALE_USER_DEFAULT, ids.data());
+  });
+  if (IsBusyRefusal(hr)) Fail(member, "busy (" + HResultText(hr) + ")", hr);
   if (FAILED(hr)) {
     std::string unknown = ids[0] == DISPID_UNKNOWN ? "unknown member" : "unknown argument name";
     for (size_t i = 1; i < ids.size() && ids[0] != DISPID_UNKNOWN; ++i)
@@ -143,8 +160,10 @@ Variant Dispatch::Invoke(WORD flags, const std::string& member, const std::vecto
   Variant result;
   ExceptionInfo exception;
   UINT argumentError = 0;
-  hr = object_->Invoke(ids[0], IID_NULL, LOCALE_USER_DEFAULT, flags, &params, putValue ? nullptr : result.Out(),
-                       &exception.info, &argumentError);
+  hr = Retried(started, [&] {
+    return object_->Invoke(ids[0], IID_NULL, LOCALE_USER_DEFAULT, flags, &params, putValue ? nullptr : result.Out(),
+                           &exception.info, &argumentError);
+  });
   if (hr == DISP_E_EXCEPTION) {
     std::string description = exception.Description();
     if (description.empty()) description = HResultText(exception.info.scode ? exception.info.scode : hr);

@@ -5,10 +5,12 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "office/BusyFilter.h"
 #include "office/OleVariant.h"
 
 namespace office {
@@ -27,16 +29,19 @@ struct Argument {
 };
 inline Argument Named(const char* name, Variant value) { return Argument(name, std::move(value)); }
 
-// COM for this thread while any object made through it lives.
+// COM for this thread while any object made through it lives; with
+// busyRetry also the filter that retries calls a busy server refuses.
 class ComScope {
  public:
-  ComScope();
+  explicit ComScope(bool busyRetry = false);
   ~ComScope();
   ComScope(const ComScope&) = delete;
   ComScope& operator=(const ComScope&) = delete;
+  BusyFilter* Busy() { return busy_ ? &busy_->Filter() : nullptr; }
 
  private:
   bool uninitialize_ = false;
+  std::unique_ptr<BusyFilterScope> busy_;
 };
 
 class Dispatch {
@@ -49,7 +54,8 @@ class Dispatch {
   Dispatch& operator=(Dispatch other) noexcept;
   ~Dispatch();
 
-  // CLSIDFromProgID + CoCreateInstance (local server or in-process).
+  // CLSIDFromProgID + CoCreateInstance (local server or in-process); the
+  // busy filter is registered while the object and its parts live.
   static Dispatch Create(const std::string& progId);
 
   bool IsNull() const { return object_ == nullptr; }
@@ -66,6 +72,9 @@ class Dispatch {
  private:
   Variant Invoke(WORD flags, const std::string& member, const std::vector<Argument>& args,
                  const Variant* putValue) const;
+  // Runs call again while the server refuses it as busy and the busy
+  // filter says to wait; the time counts from started.
+  HRESULT Retried(DWORD started, const std::function<HRESULT()>& call) const;
   [[noreturn]] void Fail(const std::string& member, const std::string& why, HRESULT hr) const;
 
   IDispatch* object_ = nullptr;

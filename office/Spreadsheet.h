@@ -55,9 +55,32 @@ class Pictures : public Picture {
   Picture Item(int index) const { return Picture(d_.GetObject("Item", {index})); }
 };
 
+// One shape of a sheet, such as an added picture. Sizes and positions in
+// points.
+class Shape : public Picture {
+ public:
+  using Picture::Picture;
+  void SetLockAspectRatio(bool on) { d_.Put("LockAspectRatio", on ? kMsoTrue : kMsoFalse); }
+  // Factor of the original size.
+  void ScaleHeight(double factor) { d_.Call("ScaleHeight", {factor, kMsoTrue}); }
+  void ScaleWidth(double factor) { d_.Call("ScaleWidth", {factor, kMsoTrue}); }
+
+  static const int kMsoTrue = -1, kMsoFalse = 0;
+};
+
+class Shapes : public AutomationObject {
+ public:
+  using AutomationObject::AutomationObject;
+  // The picture file embedded in the sheet (not linked to the file), at its
+  // own size, its top left corner at left, top.
+  Shape AddPicture(const std::string& path, double left, double top);
+};
+
 class PageSetup : public AutomationObject {
  public:
   using AutomationObject::AutomationObject;
+  // False: the page counts decide the print size.
+  void SetZoomOff() { d_.Put("Zoom", false); }
   void SetOrientation(int orientation) { d_.Put("Orientation", orientation); }  // 1 portrait, 2 landscape
   void SetFitToPagesWide(int pages) { d_.Put("FitToPagesWide", pages); }
   void SetFitToPagesTall(int pages) { d_.Put("FitToPagesTall", pages); }
@@ -80,6 +103,7 @@ class Worksheet : public AutomationObject {
   }
   office::Pictures Pictures() const { return office::Pictures(d_.GetObject("Pictures")); }
   office::Picture Picture(int index) const { return office::Picture(d_.GetObject("Pictures", {index})); }
+  office::Shapes Shapes() const { return office::Shapes(d_.GetObject("Shapes")); }
   void Paste() { d_.Call("Paste"); }
   // A link on `anchor`; the address may be empty for a link inside the book.
   void AddHyperlink(const office::Range& anchor, const std::string& address, const std::string& subAddress,
@@ -93,10 +117,13 @@ class Workbook : public AutomationObject {
   Worksheet Sheet(int index) const { return Worksheet(d_.GetObject("WorkSheets", {index})); }
   Worksheet Sheet(const std::string& name) const { return Worksheet(d_.GetObject("WorkSheets", {name})); }
   int SheetCount() const { return d_.GetObject("WorkSheets").Get("Count").AsInt(); }
-  void SaveAs(const std::string& path) { d_.Call("SaveAs", {Named("Filename", path)}); }
+  // fileFormat: Application::WorkbookFileFormat().
+  void SaveAs(const std::string& path, int fileFormat) {
+    d_.Call("SaveAs", {Named("Filename", path), Named("FileFormat", fileFormat)});
+  }
   // An empty password saves without protection.
-  void SaveAs(const std::string& path, const std::string& password) {
-    d_.Call("SaveAs", {Named("Filename", path), Named("Password", password)});
+  void SaveAs(const std::string& path, int fileFormat, const std::string& password) {
+    d_.Call("SaveAs", {Named("Filename", path), Named("FileFormat", fileFormat), Named("Password", password)});
   }
   // Writes a copy; the workbook keeps its own name and file.
   void SaveCopyAs(const std::string& path) { d_.Call("SaveCopyAs", {Named("Filename", path)}); }
@@ -110,8 +137,9 @@ class Workbooks : public AutomationObject {
   using AutomationObject::AutomationObject;
   // File name, then positional options (UpdateLinks, ReadOnly, ...).
   Workbook Open(const std::string& path, const std::vector<Argument>& options = {});
+  // Links are not updated.
   Workbook OpenWithPassword(const std::string& path, const std::string& password) {
-    return Workbook(d_.GetObject("Open", {path, Named("Password", password)}));
+    return Workbook(d_.GetObject("Open", {path, Named("UpdateLinks", 0), Named("Password", password)}));
   }
   Workbook Add() { return Workbook(d_.GetObject("Add")); }
   int Count() const { return d_.Get("Count").AsInt(); }
@@ -122,6 +150,10 @@ class Application : public AutomationObject {
   // Starts the spreadsheet application; raises OleError when there is none.
   static Application Create();
   void SetDisplayAlerts(bool on) { d_.Put("DisplayAlerts", on); }
+  std::string Version() const { return d_.Get("Version").AsText(); }
+  // The Excel 97-2003 workbook format for SaveAs: 56 (xlExcel8) from version
+  // 12 on, -4143 (xlWorkbookNormal) before.
+  int WorkbookFileFormat() const;
   // Through the Application member, as the programs do.
   void SetVisible(bool visible) { d_.GetObject("Application").Put("Visible", visible); }
   bool Visible() const { return d_.Get("Visible").AsBool(); }
@@ -136,8 +168,14 @@ class Application : public AutomationObject {
 };
 
 // The application and the workbook of one run: on every path the workbook
-// is closed without saving and the application quit.
+// is closed without saving and the application quit. Start creates the
+// application with its alerts off, before any workbook is opened.
 struct SpreadsheetSession {
+  Application& Start() {
+    application = Application::Create();
+    application->SetDisplayAlerts(false);
+    return *application;
+  }
   std::optional<Application> application;
   std::optional<Workbook> book;
   // Closes the workbook unsaved and quits; raises as the calls do.

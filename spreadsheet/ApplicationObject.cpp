@@ -3,7 +3,7 @@
 namespace xlstandin {
 
 namespace {
-enum { kDisplayAlerts = 1, kVisible, kApplication, kWorkbooks, kQuit, kActiveSheet };
+enum { kDisplayAlerts = 1, kVisible, kApplication, kWorkbooks, kQuit, kActiveSheet, kVersion };
 }
 
 const std::vector<Member>& ApplicationObject::Members() const {
@@ -14,6 +14,7 @@ const std::vector<Member>& ApplicationObject::Members() const {
       {L"Workbooks", kWorkbooks, kGet, {L"Index"}},
       {L"Quit", kQuit, kMethod, {}},
       {L"ActiveSheet", kActiveSheet, kGet, {}},
+      {L"Version", kVersion, kGet, {}},
   };
   return members;
 }
@@ -45,6 +46,9 @@ void ApplicationObject::Run(DISPID id, Args& args, VARIANT* result) {
       return;
     case kQuit:
       app_->Quit();
+      return;
+    case kVersion:
+      ReturnText(result, app_->version);
       return;
     case kActiveSheet: {
       Book book = app_->activeBook.lock();

@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "spreadsheet/CallLog.h"
+#include "spreadsheet/Model.h"
 #include "spreadsheet/Text.h"
 
 namespace xlstandin {
@@ -243,6 +244,14 @@ STDMETHODIMP DispatchObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPAR
   VariantInit(&scratch);
   if (result) VariantInit(result);
   std::string line = Describe() + "." + ToUtf8(member->name, wcslen(member->name));
+  // A busy application refuses the call before it looks at it, as COM does
+  // for a caller whose message filter does not retry.
+  AppState* owner = Owner();
+  if (owner && owner->busyCalls > 0) {
+    --owner->busyCalls;
+    LogCall(line + " !! busy (RPC_E_SERVERCALL_RETRYLATER)");
+    return RPC_E_SERVERCALL_RETRYLATER;
+  }
   std::string failure;
   HRESULT refused = S_OK;
   try {

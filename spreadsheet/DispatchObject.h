@@ -38,6 +38,7 @@ struct Member {
 };
 
 class DispatchObject;
+struct AppState;
 std::string VariantText(const VARIANT& v);  // raises when it does not convert
 
 // The arguments of one call, by parameter position; owned copies.
@@ -95,6 +96,8 @@ class DispatchObject : public IDispatch {
 
  protected:
   virtual const std::vector<Member>& Members() const = 0;
+  // The application the object belongs to.
+  virtual AppState* Owner() const { return nullptr; }
   // Raises StandInError for a failed call.
   virtual void Run(DISPID id, Args& args, VARIANT* result) = 0;
 

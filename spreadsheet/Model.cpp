@@ -1,5 +1,7 @@
 #include "spreadsheet/Model.h"
 
+#include <cstdlib>
+
 #include "spreadsheet/XlMainWindow.h"
 
 namespace xlstandin {
@@ -29,7 +31,28 @@ spreadsheet::WorkbookDocument BookState::Document() const {
   return document;
 }
 
-AppState::AppState() = default;
+namespace {
+
+std::string Environment(const char* name) {
+  char value[64];
+  DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+  return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
+}
+
+}  // namespace
+
+AppState::AppState() {
+  version = Environment("XLSTANDIN_VERSION");
+  if (version.empty()) version = "16.0";
+  busyCalls = std::atol(Environment("XLSTANDIN_BUSY_CALLS").c_str());
+}
+
+int AppState::MajorVersion() const { return std::atoi(version.c_str()); }
+
+void AppState::CheckAlertsOff(const std::string& call) const {
+  if (displayAlerts)
+    throw StandInError(call + ": the user would be asked (DisplayAlerts is True); the prompt was cancelled");
+}
 
 AppState::~AppState() { DestroyMainWindow(window); }
 

@@ -48,6 +48,9 @@ struct AppState {
   AppState& operator=(const AppState&) = delete;
 
   bool displayAlerts = true;
+  std::string version;  // "16.0"; XLSTANDIN_VERSION plays an older one
+  // Calls still to be refused as busy (XLSTANDIN_BUSY_CALLS).
+  long busyCalls = 0;
   bool visible = false;
   bool quit = false;
   std::vector<std::shared_ptr<BookState>> books;
@@ -60,6 +63,10 @@ struct AppState {
   bool copyPending = false;
 
   void CheckRunning() const;  // raises after Quit
+  int MajorVersion() const;
+  // A call that may ask the user fails, as a cancelled prompt does, while
+  // alerts are on: the application is never seen, so nobody could answer.
+  void CheckAlertsOff(const std::string& call) const;
   void SetVisible(bool visible);
   // The book joins the open books as the active one.
   void OpenBook(const std::shared_ptr<BookState>& book);

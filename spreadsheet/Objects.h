@@ -16,6 +16,7 @@ class ApplicationObject : public DispatchObject {
   std::string Describe() const override { return "Application"; }
 
  protected:
+  AppState* Owner() const override { return app_.get(); }
   const std::vector<Member>& Members() const override;
   void Run(DISPID id, Args& args, VARIANT* result) override;
 
@@ -31,6 +32,7 @@ class WorkbooksObject : public DispatchObject {
   static DispatchObject* Item(const App& app, long index);
 
  protected:
+  AppState* Owner() const override { return app_.get(); }
   const std::vector<Member>& Members() const override;
   void Run(DISPID id, Args& args, VARIANT* result) override;
 
@@ -44,6 +46,7 @@ class WorkbookObject : public DispatchObject {
   std::string Describe() const override { return "Workbook(" + book_->name + ")"; }
 
  protected:
+  AppState* Owner() const override { return app_.get(); }
   const std::vector<Member>& Members() const override;
   void Run(DISPID id, Args& args, VARIANT* result) override;
 
@@ -61,6 +64,7 @@ class WorksheetsObject : public DispatchObject {
   static DispatchObject* Item(const App& app, const Book& book, Args& args, size_t position);
 
  protected:
+  AppState* Owner() const override { return app_.get(); }
   const std::vector<Member>& Members() const override;
   void Run(DISPID id, Args& args, VARIANT* result) override;
 
@@ -78,6 +82,7 @@ class SheetBoundObject : public DispatchObject {
   const Book& BookOf() const { return book_; }
 
  protected:
+  AppState* Owner() const override { return app_.get(); }
   // Raises when the book was closed, the sheet deleted or the application quit.
   void CheckAlive() const;
   App app_;
@@ -131,6 +136,35 @@ class PicturesObject : public SheetBoundObject {
  private:
   std::vector<spreadsheet::Picture*> Targets() const;
   void Insert(Args& args, VARIANT* result);
+  int index_;
+};
+
+// The sheet's shapes; AddPicture adds a picture, embedded or linked.
+class ShapesObject : public SheetBoundObject {
+ public:
+  using SheetBoundObject::SheetBoundObject;
+  std::string Describe() const override { return "Shapes(" + sheet_->sheet.name + ")"; }
+
+ protected:
+  const std::vector<Member>& Members() const override;
+  void Run(DISPID id, Args& args, VARIANT* result) override;
+
+ private:
+  void AddPicture(Args& args, VARIANT* result);
+};
+
+// One picture as a shape (1-based index into the sheet's pictures).
+class ShapeObject : public SheetBoundObject {
+ public:
+  ShapeObject(App app, Book book, SheetPtr sheet, int index)
+      : SheetBoundObject(std::move(app), std::move(book), std::move(sheet)), index_(index) {}
+  std::string Describe() const override { return "Shape(" + std::to_string(index_) + ")"; }
+
+ protected:
+  const std::vector<Member>& Members() const override;
+  void Run(DISPID id, Args& args, VARIANT* result) override;
+
+ private:
   int index_;
 };
 

@@ -9,7 +9,41 @@ namespace xlstandin {
 namespace {
 
 enum { kItem = DISPID_VALUE, kInsert = 1, kCount, kHeight, kWidth, kTop, kLeft };
-enum { kOrientation = 1, kFitToPagesWide, kFitToPagesTall };
+enum { kOrientation = 1, kFitToPagesWide, kFitToPagesTall, kZoom };
+enum { kAddPicture = 1, kShapeCount };
+enum { kShapeHeight = 1, kShapeWidth, kShapeTop, kShapeLeft, kLockAspectRatio, kScaleHeight, kScaleWidth };
+const long kMsoTrue = -1, kMsoFalse = 0;
+
+// Height or width set to value; the other side follows when proportions are kept.
+void Resize(spreadsheet::Picture& p, bool height, double value, bool keepProportions) {
+  if (!(value >= 0)) throw StandInError("a picture size cannot be negative");
+  double& side = height ? p.height : p.width;
+  double& other = height ? p.width : p.height;
+  if (keepProportions && side > 0) other = other * value / side;
+  side = value;
+}
+
+// An MsoTriState argument: msoTrue (-1) or msoFalse (0).
+bool TriState(const Args& args, size_t i) {
+  const long value = args.Int(i);
+  if (value != kMsoTrue && value != kMsoFalse) throw StandInError("expected msoTrue or msoFalse");
+  return value == kMsoTrue;
+}
+
+// A picture from the file at path, at its own size (0.75 point per pixel).
+spreadsheet::Picture PictureFromFile(const std::wstring& path, const char* call) {
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes))
+    throw StandInError(std::string(call) + ": the picture file '" + ToUtf8(path) + "' is missing");
+  int width = 0, height = 0;
+  if (!spreadsheet::ReadImageSize(bytes, width, height))
+    throw StandInError(std::string(call) + ": '" + ToUtf8(path) + "' is not a picture");
+  spreadsheet::Picture picture;
+  picture.source = ToUtf8(path);
+  picture.width = picture.originalWidth = spreadsheet::PixelsToPoints(width);
+  picture.height = picture.originalHeight = spreadsheet::PixelsToPoints(height);
+  return picture;
+}
 enum { kAdd = 1 };
 
 }  // namespace
@@ -42,18 +76,11 @@ std::vector<spreadsheet::Picture*> PicturesObject::Targets() const {
 
 void PicturesObject::Insert(Args& args, VARIANT* result) {
   if (index_ != 0) throw StandInError("Insert belongs to the picture collection");
-  std::wstring path = FullPath(FromUtf8(args.Text(0)));
-  std::string bytes;
-  if (!ReadWholeFile(path, bytes)) throw StandInError("Insert: the picture file '" + ToUtf8(path) + "' is missing");
-  int width = 0, height = 0;
-  if (!spreadsheet::ReadImageSize(bytes, width, height))
-    throw StandInError("Insert: '" + ToUtf8(path) + "' is not a picture");
-  spreadsheet::Picture picture;
-  picture.source = ToUtf8(path);
+  // Since version 2010 Insert links the file instead of embedding it.
+  spreadsheet::Picture picture = PictureFromFile(FullPath(FromUtf8(args.Text(0))), "Insert");
+  picture.embedded = false;
   picture.left = CellLeft(sheet_->selection.first.column);
   picture.top = CellTop(sheet_->selection.first.row);
-  picture.width = spreadsheet::PixelsToPoints(width);
-  picture.height = spreadsheet::PixelsToPoints(height);
   sheet_->sheet.pictures.push_back(picture);
   ReturnObject(result,
                new PicturesObject(app_, book_, sheet_, static_cast<int>(sheet_->sheet.pictures.size())));
@@ -85,14 +112,9 @@ void PicturesObject::Run(DISPID id, Args& args, VARIANT* result) {
     return;
   }
   double value = args.PutDouble();
-  if ((id == kHeight || id == kWidth) && !(value >= 0)) throw StandInError("a picture size cannot be negative");
   for (spreadsheet::Picture* p : targets) {
-    if (id == kHeight) {
-      p->width = p->height > 0 ? p->width * value / p->height : p->width;
-      p->height = value;
-    } else if (id == kWidth) {
-      p->height = p->width > 0 ? p->height * value / p->width : p->height;
-      p->width = value;
+    if (id == kHeight || id == kWidth) {
+      Resize(*p, id == kHeight, value, true);
     } else if (id == kTop) {
       p->top = value;
     } else {
@@ -101,11 +123,98 @@ void PicturesObject::Run(DISPID id, Args& args, VARIANT* result) {
   }
 }
 
+const std::vector<Member>& ShapesObject::Members() const {
+  static const std::vector<Member> members = {
+      {L"AddPicture", kAddPicture, kMethod,
+       {L"Filename", L"LinkToFile", L"SaveWithDocument", L"Left", L"Top", L"Width", L"Height"}, 7},
+      {L"Count", kShapeCount, kGet, {}},
+  };
+  return members;
+}
+
+void ShapesObject::AddPicture(Args& args, VARIANT* result) {
+  const bool link = TriState(args, 1), save = TriState(args, 2);
+  if (!link && !save) throw StandInError("AddPicture: a picture neither linked nor saved with the document");
+  spreadsheet::Picture picture = PictureFromFile(FullPath(FromUtf8(args.Text(0))), "AddPicture");
+  picture.embedded = save;
+  picture.left = args.Double(3);
+  picture.top = args.Double(4);
+  picture.lockAspectRatio = false;
+  // -1 keeps the file's own size, from version 14 (2010) on.
+  for (int i : {5, 6}) {
+    const double size = args.Double(static_cast<size_t>(i));
+    if (size == -1 && app_->MajorVersion() >= 14) continue;
+    if (!(size > 0)) throw StandInError("AddPicture: the size " + std::to_string(size) + " is out of range");
+    (i == 5 ? picture.width : picture.height) = size;
+  }
+  sheet_->sheet.pictures.push_back(picture);
+  ReturnObject(result, new ShapeObject(app_, book_, sheet_, static_cast<int>(sheet_->sheet.pictures.size())));
+}
+
+void ShapesObject::Run(DISPID id, Args& args, VARIANT* result) {
+  CheckAlive();
+  if (id == kAddPicture)
+    AddPicture(args, result);
+  else
+    ReturnInt(result, static_cast<long>(sheet_->sheet.pictures.size()));
+}
+
+const std::vector<Member>& ShapeObject::Members() const {
+  static const std::vector<Member> members = {
+      {L"Height", kShapeHeight, kGet | kPut, {}},
+      {L"Width", kShapeWidth, kGet | kPut, {}},
+      {L"Top", kShapeTop, kGet | kPut, {}},
+      {L"Left", kShapeLeft, kGet | kPut, {}},
+      {L"LockAspectRatio", kLockAspectRatio, kGet | kPut, {}},
+      {L"ScaleHeight", kScaleHeight, kMethod, {L"Factor", L"RelativeToOriginalSize", L"Scale"}, 2},
+      {L"ScaleWidth", kScaleWidth, kMethod, {L"Factor", L"RelativeToOriginalSize", L"Scale"}, 2},
+  };
+  return members;
+}
+
+void ShapeObject::Run(DISPID id, Args& args, VARIANT* result) {
+  CheckAlive();
+  auto& pictures = sheet_->sheet.pictures;
+  if (index_ > static_cast<int>(pictures.size())) throw StandInError("the shape no longer exists");
+  spreadsheet::Picture& p = pictures[index_ - 1];
+  switch (id) {
+    case kLockAspectRatio:
+      if (args.IsPut()) {
+        const long value = args.PutInt();
+        if (value != kMsoTrue && value != kMsoFalse) throw StandInError("LockAspectRatio is msoTrue or msoFalse");
+        p.lockAspectRatio = value == kMsoTrue;
+      } else {
+        ReturnInt(result, p.lockAspectRatio ? kMsoTrue : kMsoFalse);
+      }
+      return;
+    case kScaleHeight:
+    case kScaleWidth: {
+      const bool height = id == kScaleHeight;
+      const double factor = args.Double(0);
+      if (!(factor > 0)) throw StandInError("the scale factor must be greater than 0");
+      const double base = TriState(args, 1) ? (height ? p.originalHeight : p.originalWidth) : (height ? p.height : p.width);
+      Resize(p, height, base * factor, p.lockAspectRatio);
+      return;
+    }
+  }
+  double& field = id == kShapeHeight ? p.height : id == kShapeWidth ? p.width : id == kShapeTop ? p.top : p.left;
+  if (!args.IsPut()) {
+    ReturnNumber(result, field);
+    return;
+  }
+  const double value = args.PutDouble();
+  if (id == kShapeHeight || id == kShapeWidth)
+    Resize(p, id == kShapeHeight, value, p.lockAspectRatio);
+  else
+    field = value;
+}
+
 const std::vector<Member>& PageSetupObject::Members() const {
   static const std::vector<Member> members = {
       {L"Orientation", kOrientation, kGet | kPut, {}},
       {L"FitToPagesWide", kFitToPagesWide, kGet | kPut, {}},
       {L"FitToPagesTall", kFitToPagesTall, kGet | kPut, {}},
+      {L"Zoom", kZoom, kGet | kPut, {}},
   };
   return members;
 }
@@ -113,6 +222,23 @@ const std::vector<Member>& PageSetupObject::Members() const {
 void PageSetupObject::Run(DISPID id, Args& args, VARIANT* result) {
   CheckAlive();
   spreadsheet::PageSetup& setup = sheet_->sheet.pageSetup;
+  if (id == kZoom) {
+    // False, or a percentage from 10 to 400; True is refused.
+    if (!args.IsPut()) {
+      if (setup.zoom == 0)
+        ReturnBool(result, false);
+      else
+        ReturnInt(result, setup.zoom);
+    } else if (args.PutValue().vt == VT_BOOL) {
+      if (args.PutBool()) throw StandInError("Zoom may be False or a percentage, not True");
+      setup.zoom = 0;
+    } else {
+      const long value = args.PutInt();
+      if (value < 10 || value > 400) throw StandInError("Zoom is 10 to 400 percent");
+      setup.zoom = static_cast<int>(value);
+    }
+    return;
+  }
   int& field = id == kOrientation ? setup.orientation : id == kFitToPagesWide ? setup.fitToPagesWide
                                                                               : setup.fitToPagesTall;
   if (!args.IsPut()) {

@@ -9,8 +9,13 @@ namespace {
 
 enum { kItem = DISPID_VALUE, kOpen = 1, kAdd, kCount };
 enum { kWorksheets = 1, kSaveAs, kClose, kName, kFullName, kSaveCopyAs };
-enum { kOpenPassword = 4 };
-enum { kSaveAsPassword = 2 };
+enum { kOpenUpdateLinks = 1, kOpenPassword = 4 };
+enum { kSaveAsFileFormat = 1, kSaveAsPassword = 2 };
+const long kExcel8 = 56, kWorkbookNormal = -4143;
+
+bool EndsWithXls(const std::wstring& path) {
+  return path.size() >= 4 && _wcsicmp(path.c_str() + path.size() - 4, L".xls") == 0;
+}
 
 }  // namespace
 
@@ -48,6 +53,9 @@ void WorkbooksObject::Run(DISPID id, Args& args, VARIANT* result) {
       ReturnObject(result, Item(app_, args.Int(0)));
       return;
     case kOpen: {
+      app_->CheckAlertsOff("Open");
+      // Without UpdateLinks a workbook with links asks whether to update them.
+      if (!args.Has(kOpenUpdateLinks)) throw StandInError("Open without UpdateLinks would ask about the links");
       bool passwordGiven = args.Has(kOpenPassword);
       Book book = LoadBook(FromUtf8(args.Text(0)), passwordGiven ? args.Text(kOpenPassword) : std::string(),
                            passwordGiven);
@@ -89,9 +97,19 @@ const std::vector<Member>& WorkbookObject::Members() const {
 }
 
 void WorkbookObject::SaveAs(Args& args) {
+  app_->CheckAlertsOff("SaveAs");
   std::wstring full = FullPath(FromUtf8(args.Text(0)));
-  if (app_->displayAlerts && GetFileAttributesW(full.c_str()) != INVALID_FILE_ATTRIBUTES)
-    throw StandInError("'" + ToUtf8(full) + "' exists: replacing it would ask the user (alerts are on)");
+  // Only Excel 97-2003 workbooks are written: xlExcel8 from version 12 on;
+  // there xlWorkbookNormal is the newer format, which a .xls name refuses.
+  if (args.Has(kSaveAsFileFormat)) {
+    const long format = args.Int(kSaveAsFileFormat);
+    if (format == kExcel8 && app_->MajorVersion() < 12)
+      throw StandInError("FileFormat 56 is unknown before version 12");
+    if (format == kWorkbookNormal && app_->MajorVersion() >= 12 && EndsWithXls(full))
+      throw StandInError("FileFormat -4143 is not the format of a .xls file in version 12 and later");
+    if (format != kExcel8 && format != kWorkbookNormal)
+      throw StandInError("FileFormat " + std::to_string(format) + " is not an Excel 97-2003 workbook");
+  }
   spreadsheet::WorkbookDocument saved = book_->Document();
   // Without a Password argument the book keeps the protection it has.
   if (args.Has(kSaveAsPassword)) saved.password = args.Text(kSaveAsPassword);

@@ -6,7 +6,8 @@ namespace xlstandin {
 namespace {
 
 enum {
-  kActivate = 1, kSelect, kCopy, kName, kDelete, kPageSetup, kRange, kPictures, kPaste, kHyperlinks, kPrintPreview
+  kActivate = 1, kSelect, kCopy, kName, kDelete, kPageSetup, kRange, kPictures, kPaste, kHyperlinks, kPrintPreview,
+  kShapes
 };
 
 bool NameTaken(const BookState& book, const std::string& name, const SheetState* except) {
@@ -73,6 +74,7 @@ const std::vector<Member>& WorksheetObject::Members() const {
       {L"Paste", kPaste, kMethod, {L"Destination", L"Link"}},
       {L"Hyperlinks", kHyperlinks, kGet, {}},
       {L"PrintPreview", kPrintPreview, kMethod, {L"EnableChanges"}},
+      {L"Shapes", kShapes, kGet, {}},
   };
   return members;
 }
@@ -188,6 +190,9 @@ void WorksheetObject::Run(DISPID id, Args& args, VARIANT* result) {
       return;
     case kPrintPreview:
       // Nothing to look at: the preview closes at once.
+      return;
+    case kShapes:
+      ReturnObject(result, new ShapesObject(app_, book_, sheet_));
       return;
   }
 }

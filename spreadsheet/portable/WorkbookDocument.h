@@ -19,6 +19,10 @@ struct Cell {
 struct Picture {
   std::string source;  // the inserted file, or "<clipboard>" for a paste
   double left = 0, top = 0, width = 0, height = 0;  // points
+  bool embedded = true;  // false: only a link to source
+  // While the workbook is open only, not in its file.
+  double originalWidth = 0, originalHeight = 0;
+  bool lockAspectRatio = true;
 };
 
 struct Hyperlink {
@@ -32,6 +36,7 @@ struct PageSetup {
   int orientation = 1;  // 1 portrait, 2 landscape
   int fitToPagesWide = 1;
   int fitToPagesTall = 1;
+  int zoom = 100;  // percent; 0 stands for False: the page counts decide
 };
 
 struct Sheet {

@@ -111,14 +111,18 @@ std::string WriteWorkbook(const WorkbookDocument& book) {
   if (!book.password.empty()) out += "PASSWORD\t" + Escape(book.password) + "\n";
   for (const Sheet& sheet : book.sheets) {
     out += "SHEET\t" + Escape(sheet.name) + "\n";
-    out += "PAGESETUP\t" + std::to_string(sheet.pageSetup.orientation) + "\t" +
-           std::to_string(sheet.pageSetup.fitToPagesWide) + "\t" + std::to_string(sheet.pageSetup.fitToPagesTall) + "\n";
+    // The page counts are kept only where they count: without a zoom.
+    const PageSetup& setup = sheet.pageSetup;
+    out += "PAGESETUP\t" + std::to_string(setup.orientation) + "\t" +
+           (setup.zoom == 0 ? std::to_string(setup.fitToPagesWide) + "\t" + std::to_string(setup.fitToPagesTall) + "\tFalse"
+                            : "\t\t" + std::to_string(setup.zoom)) +
+           "\n";
     for (const auto& [address, cell] : sheet.cells)
       out += "CELL\t" + FormatCellAddress(address) + "\t" + Escape(cell.format) + "\t" + (cell.isFormula ? "f" : cell.isNumber ? "n" : "s") +
              "\t" + Escape(cell.value) + "\n";
     for (const Picture& p : sheet.pictures)
       out += "PICTURE\t" + FormatNumber(p.left) + "\t" + FormatNumber(p.top) + "\t" + FormatNumber(p.width) + "\t" +
-             FormatNumber(p.height) + "\t" + Escape(p.source) + "\n";
+             FormatNumber(p.height) + "\t" + Escape(p.source) + "\t" + (p.embedded ? "embedded" : "linked") + "\n";
     for (const Hyperlink& h : sheet.hyperlinks)
       out += "LINK\t" + FormatCellAddress(h.anchor) + "\t" + Escape(h.address) + "\t" + Escape(h.subAddress) + "\t" +
              Escape(h.text) + "\n";
@@ -165,10 +169,14 @@ bool ReadWorkbook(const std::string& text, WorkbookDocument& book, std::string& 
     } else if (book.sheets.empty()) {
       return fail(kind + " before the first SHEET");
     } else if (kind == "PAGESETUP") {
+      // Older files have no zoom field: their page counts are in force.
       PageSetup& p = book.sheets.back().pageSetup;
-      if (!need(4) || !ParseInt(f[1], p.orientation) || !ParseInt(f[2], p.fitToPagesWide) ||
-          !ParseInt(f[3], p.fitToPagesTall))
-        return fail("PAGESETUP takes three whole numbers");
+      p.zoom = 0;
+      const bool zoomed = need(5) && f[4] != "False";
+      if ((!need(4) && !need(5)) || !ParseInt(f[1], p.orientation) ||
+          (zoomed ? !f[2].empty() || !f[3].empty() || !ParseInt(f[4], p.zoom)
+                  : !ParseInt(f[2], p.fitToPagesWide) || !ParseInt(f[3], p.fitToPagesTall)))
+        return fail("PAGESETUP takes an orientation, two page counts and False, or two empty fields and a zoom");
     } else if (kind == "CELL") {
       CellAddress address;
       if (!need(5)) return fail("CELL takes four fields");
@@ -184,11 +192,14 @@ bool ReadWorkbook(const std::string& text, WorkbookDocument& book, std::string& 
       if (cell.isNumber && !ParseNumber(cell.value, number)) return fail("bad number '" + cell.value + "'");
       if (!book.sheets.back().cells.emplace(address, cell).second) return fail("cell " + f[1] + " given twice");
     } else if (kind == "PICTURE") {
+      // Older files have no last field: only pasted pictures were embedded.
       Picture p;
-      if (!need(6) || !ParseNumber(f[1], p.left) || !ParseNumber(f[2], p.top) || !ParseNumber(f[3], p.width) ||
-          !ParseNumber(f[4], p.height))
-        return fail("PICTURE takes left, top, width, height and a source");
+      if ((!need(6) && !need(7)) || !ParseNumber(f[1], p.left) || !ParseNumber(f[2], p.top) ||
+          !ParseNumber(f[3], p.width) || !ParseNumber(f[4], p.height) ||
+          (need(7) && f[6] != "embedded" && f[6] != "linked"))
+        return fail("PICTURE takes left, top, width, height, a source and embedded or linked");
       p.source = f[5];
+      p.embedded = need(7) ? f[6] == "embedded" : p.source == "<clipboard>";
       book.sheets.back().pictures.push_back(p);
     } else if (kind == "LINK") {
       Hyperlink h;
@@ -223,7 +234,7 @@ bool ValidateWorkbook(const WorkbookDocument& book, std::string& error) {
       }
     const PageSetup& p = sheet.pageSetup;
     if ((p.orientation != 1 && p.orientation != 2) || p.fitToPagesWide < 0 || p.fitToPagesTall < 0 ||
-        p.fitToPagesWide > 32767 || p.fitToPagesTall > 32767) {
+        p.fitToPagesWide > 32767 || p.fitToPagesTall > 32767 || (p.zoom != 0 && (p.zoom < 10 || p.zoom > 400))) {
       error = "page set-up out of range on sheet '" + sheet.name + "'";
       return false;
     }

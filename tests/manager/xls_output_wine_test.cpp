@@ -58,6 +58,10 @@ class XlsOutputTest : public RunningManagerTest {
     RemoveTree(DocFolder() + "List");
     FreshServerStore();
   }
+  void TearDown() override {
+    RunningManagerTest::TearDown();
+    for (const char* name : {"XLSTANDIN_BUSY_CALLS", "KESTRO_TEST_BUSY_LIMIT_MS"}) SetEnvironmentVariableA(name, nullptr);
+  }
   // Grid rows first..last selected as by a click and a shift-click.
   void SelectRows(int first, int last) const {
     HWND grid = FindWindowExA(manager_.window, nullptr, "FormsStringGrid", nullptr);
@@ -95,6 +99,7 @@ TEST_F(XlsOutputTest, ListAndPictureWorkbooksOfTheGrid) {
     std::vector<unsigned char> rgb((40 + i) * 30 * 3, 0x80);
     ASSERT_TRUE(jpegio::WriteJpegFile(store + file, {40 + i, 30, rgb.data(), (40 + i) * 3, jpegio::PixelOrder::Rgb}, 75, nullptr));
   }
+  SetEnvironmentVariableA("XLSTANDIN_BUSY_CALLS", "2");  // each run's first calls wait for a busy moment
   ASSERT_TRUE(manager_.Start(day)) << ReadLog();
   manager_.Click("ﾎﾟｽﾄの検索");
   const std::vector<std::string> grid = manager_.Grid();
@@ -184,6 +189,8 @@ TEST_F(XlsOutputTest, ListAndPictureWorkbooksOfTheGrid) {
   EXPECT_EQ(CellOf(all, "C1"), "(1)" + comments[1]);
   EXPECT_EQ(CellOf(all, "A37"), U8("一覧に戻る"));
   EXPECT_EQ(book.sheets[0].hyperlinks.at(1).subAddress, U8("'全ての画像'!B37"));
+  EXPECT_EQ(all.pageSetup.zoom, 0);  // without a zoom, so that the page counts count
+  EXPECT_EQ(all.pageSetup.fitToPagesTall, 32767);
 
   // The A4 forms from their templates: the name, reviewer and date cells.
   SYSTEMTIME st;
@@ -203,6 +210,18 @@ TEST_F(XlsOutputTest, ListAndPictureWorkbooksOfTheGrid) {
               U8("一覧に戻る|(1)" + comments[1] + "|=1+1|" + today))
         << kind;
   }
+}
+
+TEST_F(XlsOutputTest, AListGivenUpWhileTheSpreadsheetStaysBusyLeavesNoFile) {
+  const std::string day = DayBefore(0), base = "PC01" + day + "090001001";
+  PostReport(day, base + ".jpg", "x", base + "_note.tag");
+  SetEnvironmentVariableA("XLSTANDIN_BUSY_CALLS", "1000000");
+  SetEnvironmentVariableA("KESTRO_TEST_BUSY_LIMIT_MS", "300");
+  ASSERT_TRUE(manager_.Start(day)) << ReadLog();
+  manager_.Click("ﾎﾟｽﾄの検索");
+  manager_.Click("一覧表");
+  EXPECT_NE(Boxes().find("Excel処理が異常終了しました。"), std::string::npos) << Boxes();
+  EXPECT_FALSE(Exists(DocFolder() + "List\\" + day + "_" + day + ".xls"));
 }
 
 }  // namespace

@@ -33,7 +33,8 @@ class KestroReportStyle : public ::testing::Test {
   }
   void TearDown() override {
     EndKestro(process_);
-    SetEnvironmentVariableA("KESTRO_MSGBOX_LOG", nullptr);
+    for (const char* name : {"KESTRO_MSGBOX_LOG", "XLSTANDIN_BUSY_CALLS", "KESTRO_TEST_BUSY_LIMIT_MS"})
+      SetEnvironmentVariableA(name, nullptr);
     DeleteFileA(boxLog_.c_str());
     RemoveTree(store_.substr(0, store_.size() - 1));
     RemoveTree(DataFolder().substr(0, DataFolder().size() - 1));
@@ -48,6 +49,7 @@ class KestroReportStyle : public ::testing::Test {
 TEST_F(KestroReportStyle, ACaptureBecomesAWorkbookFromTheShippedTemplate) {
   const std::string templatePath = ProgramFolder() + "template.xls";
   ASSERT_EQ(standin::ReadBytes(templatePath).compare(0, 4, "\xD0\xCF\x11\xE0"), 0) << "no real workbook";
+  SetEnvironmentVariableA("XLSTANDIN_BUSY_CALLS", "3");  // a busy moment is waited out
   ASSERT_TRUE(StartKestro(process_));
   ASSERT_TRUE(WaitFor([] { return FindWindowA("TForm1", "Kestro") != nullptr; }, 20000));
   const std::string capture = CaptureWhenReady();
@@ -92,5 +94,22 @@ TEST_F(KestroReportStyle, ACaptureBecomesAWorkbookFromTheShippedTemplate) {
   ASSERT_EQ(sheet.pictures.size(), 1u);
   EXPECT_DOUBLE_EQ(sheet.pictures[0].top, 280);
   EXPECT_DOUBLE_EQ(sheet.pictures[0].left, 36);
+  // The capture is gone; its picture is in the workbook, not a link to it.
+  EXPECT_EQ(GetFileAttributesA(sheet.pictures[0].source.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(sheet.pictures[0].embedded);
   EXPECT_EQ(standin::ReadBytes(boxLog_), "");
+}
+
+TEST_F(KestroReportStyle, ASpreadsheetBusyForTooLongEndsInTheSaveFailureWithNothingSaved) {
+  SetEnvironmentVariableA("XLSTANDIN_BUSY_CALLS", "1000000");
+  SetEnvironmentVariableA("KESTRO_TEST_BUSY_LIMIT_MS", "300");
+  ASSERT_TRUE(StartKestro(process_));
+  ASSERT_TRUE(WaitFor([] { return FindWindowA("TForm1", "Kestro") != nullptr; }, 20000));
+  ASSERT_FALSE(CaptureWhenReady().empty()) << ReadLog();
+  // Posted at once (SHOW 0): the failure is logged and the capture kept.
+  ASSERT_TRUE(WaitFor([] { return ReadLog().find("fncSendFile()ERROR=ファイルの保存に失敗しました") != std::string::npos; },
+                      60000))
+      << ReadLog();
+  EXPECT_EQ(ReadLog().find("fucXlsSet()Save="), std::string::npos);
+  EXPECT_EQ(FindFile(store_ + Today("%04d%02d%02d") + "\\*.xls"), "");
 }

@@ -66,6 +66,7 @@ TEST_F(OfficeWrapper, TextsCrossInTheSystemCodePage) {
 
 TEST_F(OfficeWrapper, ErrorsNameTheMemberAndTheReason) {
   auto app = office::Application::Create();
+  app.SetDisplayAlerts(false);
   try {
     app.Workbooks().OpenWithPassword("C:\\no\\such.xls", "1");
     FAIL() << "no error";

@@ -102,7 +102,12 @@ TEST_F(ReportWorkbook, WritesTheCellsThePictureAndThePassword) {
   size_t firstValue = calls.find(".Value = ");
   ASSERT_NE(firstValue, std::string::npos);
   EXPECT_LT(lastFormat, firstValue);
-  EXPECT_LT(calls.find("Pictures.Height = 350"), calls.find("Pictures.Top = 280"));
+  EXPECT_LT(calls.find("Shape(1).Height = 350"), calls.find("Shape(1).Top = 280"));
+  // No prompt can come up: alerts off before the template opens, its links
+  // left alone, the file format named.
+  EXPECT_LT(calls.find("Application.DisplayAlerts = False"), calls.find("Workbooks.Open(\"", 0));
+  EXPECT_NE(calls.find("Workbooks.Open(\"" + input_.templatePath + "\", 0)"), std::string::npos);
+  EXPECT_NE(calls.find("SaveAs(Filename:=\"" + path_ + "\", FileFormat:=56, Password:="), std::string::npos);
   EXPECT_NE(calls.find("Workbook(PC0120240501093000001.xls).Close(False)"), std::string::npos);
   EXPECT_EQ(ReadBytes(input_.templatePath), templateBytes);
 }
@@ -151,9 +156,9 @@ TEST_F(ReportWorkbook, PasswordChangeAndReTag) {
   {
     auto app = office::Application::Create();
     app.SetDisplayAlerts(false);
-    auto book = app.Workbooks().Open(path_);
+    auto book = app.Workbooks().Open(path_, {0});
     book.Sheet(1).Range("I8").SetValue(std::string("新しい件名"));
-    book.SaveAs(path_);
+    book.SaveAs(path_, 56);
     book.Close(false);
     app.Quit();
   }
@@ -199,6 +204,18 @@ TEST_F(ReportWorkbook, ReTagKeepsTheTagWhenTheTitleStaysAndWhenTheNewOneCannotBe
   SavedSheet(deep + "20240501\\" + name, &saved);
   EXPECT_EQ(saved, "4821");
   RemoveTree(deep);
+}
+
+TEST_F(ReportWorkbook, AnOlderVersionGetsThePictureAtItsOwnSizeAndTheOlderFileFormat) {
+  SetEnvironmentVariableA("XLSTANDIN_VERSION", "11.0");
+  const bool saved = workbook::fucXlsSet(path_, "PC0120240501093000001", "1234", input_);
+  SetEnvironmentVariableA("XLSTANDIN_VERSION", nullptr);
+  ASSERT_TRUE(saved) << ReadBytes(log_);
+  spreadsheet::Sheet sheet = SavedSheet(path_);
+  ASSERT_EQ(sheet.pictures.size(), 1u);
+  EXPECT_DOUBLE_EQ(sheet.pictures[0].width, 437.5);  // 750 x 600 points, limited to 350 high
+  EXPECT_TRUE(sheet.pictures[0].embedded);
+  EXPECT_NE(ReadBytes(log_).find("FileFormat:=-4143"), std::string::npos);
 }
 
 TEST_F(ReportWorkbook, ProbesForTheApplicationAndItsWindow) {

@@ -145,11 +145,11 @@ TEST_F(ReportSaving, ReportStyleWritesTheWorkbookAndItsTag) {
   EXPECT_EQ(CellsSet(calls, "NumberFormatLocal"), order);
   EXPECT_EQ(CellsSet(calls, "Value"), order);
   EXPECT_LT(calls.rfind("NumberFormatLocal = "), calls.find(".Value = "));
-  size_t height = calls.find("Pictures.Height = 350"), width = calls.find("Pictures.Width = 470");
+  size_t height = calls.find("Shape(1).Height = 350"), width = calls.find("Shape(1).Width = 470");
   ASSERT_NE(height, std::string::npos);
   ASSERT_NE(width, std::string::npos);
   EXPECT_LT(height, width);
-  EXPECT_LT(width, calls.find("Pictures.Top = 280"));
+  EXPECT_LT(width, calls.find("Shape(1).Top = 280"));
   EXPECT_NE(calls.find("Password:=\"" + password + "\""), std::string::npos);
 
   // The protected report opens only with its password.

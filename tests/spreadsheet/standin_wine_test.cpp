@@ -73,7 +73,7 @@ TEST_F(StandIn, FillsSavesWithPasswordAndReopens) {
     sheet.Range("T2").SetValue(std::string("PC0120240501093000001"));
     sheet.Range("I9").SetValue(std::string("詳細\n二行目"));
     sheet.Range("B2").SetValue(std::string("0012"));  // no text format: becomes a number
-    book.SaveAs(saved, "4821");
+    book.SaveAs(saved, 56, "4821");
     book.Close(false);
     app.Quit();
   }
@@ -85,6 +85,7 @@ TEST_F(StandIn, FillsSavesWithPasswordAndReopens) {
   EXPECT_EQ(document.sheets[0].cells[(spreadsheet::CellAddress{20, 2})].format, "@");
 
   auto app = office::Application::Create();
+  app.SetDisplayAlerts(false);
   auto book = app.Workbooks().OpenWithPassword(saved, "4821");
   auto sheet = book.Sheet(1);
   EXPECT_EQ(sheet.Range("T2").Text(), "PC0120240501093000001");
@@ -99,6 +100,7 @@ TEST_F(StandIn, FillsSavesWithPasswordAndReopens) {
 
 TEST_F(StandIn, TheShippedReportTemplateOpensNextToThePrograms) {
   auto app = office::Application::Create();
+  app.SetDisplayAlerts(false);
   auto book = app.Workbooks().Open(standin::ProgramFolder() + "template.xls", {0});
   auto sheet = book.Sheet(1);
   EXPECT_EQ(sheet.Name(), "報告書");
@@ -110,25 +112,26 @@ TEST_F(StandIn, TheShippedReportTemplateOpensNextToThePrograms) {
 
 TEST_F(StandIn, PasswordRules) {
   auto app = office::Application::Create();
+  app.SetDisplayAlerts(false);
   auto books = app.Workbooks();
-  EXPECT_THROW(books.Open(folder_ + "locked.xls"), OleError);
+  EXPECT_THROW(books.Open(folder_ + "locked.xls", {0}), OleError);
   EXPECT_THROW(books.OpenWithPassword(folder_ + "locked.xls", "1234"), OleError);
   EXPECT_THROW(books.OpenWithPassword(folder_ + "locked.xls", ""), OleError);
   // A password given for an unprotected book is not needed.
   books.OpenWithPassword(folder_ + "template.xls", "9999").Close(false);
 
-  app.SetDisplayAlerts(false);
   auto book = books.OpenWithPassword(folder_ + "locked.xls", "4821");
-  book.SaveAs(folder_ + "kept.xls");  // no Password argument: protection stays
-  book.SaveAs(folder_ + "open.xls", "");  // empty: saved without protection
+  book.SaveAs(folder_ + "kept.xls", 56);  // no Password argument: protection stays
+  book.SaveAs(folder_ + "open.xls", 56, "");  // empty: saved without protection
   book.Close(false);
-  EXPECT_THROW(books.Open(folder_ + "kept.xls"), OleError);
-  books.Open(folder_ + "open.xls").Close(false);
+  EXPECT_THROW(books.Open(folder_ + "kept.xls", {0}), OleError);
+  books.Open(folder_ + "open.xls", {0}).Close(false);
   app.Quit();
 }
 
 TEST_F(StandIn, FailuresRaiseWithAMessageAndLeaveNothingBehind) {
   auto app = office::Application::Create();
+  app.SetDisplayAlerts(false);
   auto books = app.Workbooks();
   auto expectFailure = [](auto call, const char* words) {
     try {
@@ -138,20 +141,21 @@ TEST_F(StandIn, FailuresRaiseWithAMessageAndLeaveNothingBehind) {
       EXPECT_NE(std::string(e.what()).find(words), std::string::npos) << e.what();
     }
   };
-  expectFailure([&] { books.Open(folder_ + "missing.xls"); }, "cannot be found");
-  auto book = books.Open(folder_ + "template.xls");
+  expectFailure([&] { books.Open(folder_ + "missing.xls", {0}); }, "cannot be found");
+  auto book = books.Open(folder_ + "template.xls", {0});
   auto sheet = book.Sheet(1);
   expectFailure([&] { sheet.Range("2A"); }, "bad cell address '2A'");
   expectFailure([&] { sheet.Range(""); }, "bad cell address");
   expectFailure([&] { book.Sheet("NoSuchSheet"); }, "no sheet 'NoSuchSheet'");
   expectFailure([&] { book.Sheet(3); }, "subscript out of range");
-  expectFailure([&] { book.SaveAs(folder_ + "no\\such\\folder\\x.xls"); }, "does not exist");
+  expectFailure([&] { book.SaveAs(folder_ + "no\\such\\folder\\x.xls", 56); }, "does not exist");
   expectFailure([&] { sheet.Pictures().Insert(folder_ + "none.jpg"); }, "missing");
   expectFailure([&] { sheet.Object().Call("NoSuchMember"); }, "unknown member");
   expectFailure([&] { book.Object().Call("SaveAs", {office::Named("FileName", "x"), office::Named("Pasword", "1")}); },
                 "Pasword");
-  // Replacing a file or deleting a sheet would ask the user while alerts are on.
-  expectFailure([&] { book.SaveAs(folder_ + "template.xls"); }, "alerts are on");
+  // Saving or deleting a sheet would ask the user while alerts are on.
+  app.SetDisplayAlerts(true);
+  expectFailure([&] { book.SaveAs(folder_ + "x.xls", 56); }, "DisplayAlerts is True");
   expectFailure([&] { book.Sheet(2).Delete(); }, "alerts are on");
   EXPECT_GT(standin::LiveObjects(), 0);
   book.Close(false);
@@ -166,9 +170,10 @@ TEST_F(StandIn, ABooksFileStaysOpenUntilItClosesAndWrongArgumentCountsAreRefused
   const std::string opened = folder_ + "template.xls", saved = folder_ + "held.xls", copy = folder_ + "copy.xls";
   for (const std::string& p : {saved, copy}) DeleteFileA(p.c_str());
   auto app = office::Application::Create();
-  auto book = app.Workbooks().Open(opened);
+  app.SetDisplayAlerts(false);
+  auto book = app.Workbooks().Open(opened, {0});
   EXPECT_FALSE(MoveFileA(opened.c_str(), copy.c_str()));
-  book.SaveAs(saved);
+  book.SaveAs(saved, 56);
   EXPECT_EQ(book.Object().Get("Name").AsText() + "|" + book.Object().Get("FullName").AsText(), "held.xls|" + saved);
   EXPECT_FALSE(DeleteFileA(saved.c_str()));
   EXPECT_NE(ReadBytes(saved), "");  // others may read it
@@ -208,7 +213,7 @@ TEST_F(StandIn, MainWindowExistsWhileVisible) {
 TEST_F(StandIn, PicturesKeepTheirProportionsAndTheCallOrderIsLogged) {
   auto app = office::Application::Create();
   app.SetDisplayAlerts(false);
-  auto book = app.Workbooks().Open(folder_ + "template.xls");
+  auto book = app.Workbooks().Open(folder_ + "template.xls", {0});
   auto sheet = book.Sheet(1);
   sheet.Range("T2").SetNumberFormatLocal("@");
   sheet.Range("T2").SetValue(std::string("x"));
@@ -226,7 +231,7 @@ TEST_F(StandIn, PicturesKeepTheirProportionsAndTheCallOrderIsLogged) {
   EXPECT_DOUBLE_EQ(first.Top(), 280);
   EXPECT_DOUBLE_EQ(first.Left(), 36);
   EXPECT_THROW(sheet.Picture(2), OleError);
-  book.SaveAs(folder_ + "picture.xls", "4821");
+  book.SaveAs(folder_ + "picture.xls", 56, "4821");
   book.Close(false);
   app.Quit();
 
@@ -246,7 +251,8 @@ TEST_F(StandIn, PicturesKeepTheirProportionsAndTheCallOrderIsLogged) {
 
 TEST_F(StandIn, SheetsAreCopiedNamedLinkedPastedAndDeleted) {
   auto app = office::Application::Create();
-  auto book = app.Workbooks().Open(folder_ + "template.xls");
+  app.SetDisplayAlerts(false);
+  auto book = app.Workbooks().Open(folder_ + "template.xls", {0});
   auto index = book.Sheet(1);
   auto master = book.Sheet("sheet2");
   master.Range("B1").SetValue(std::string("master"));
@@ -262,6 +268,7 @@ TEST_F(StandIn, SheetsAreCopiedNamedLinkedPastedAndDeleted) {
   EXPECT_EQ(page.Range("B1").Text(), "master");
   auto setup = page.PageSetup();
   setup.SetOrientation(2);
+  setup.SetZoomOff();
   setup.SetFitToPagesWide(1);
   setup.SetFitToPagesTall(32767);
   EXPECT_THROW(setup.SetOrientation(3), OleError);
@@ -282,7 +289,7 @@ TEST_F(StandIn, SheetsAreCopiedNamedLinkedPastedAndDeleted) {
   master.Delete();
   EXPECT_THROW(master.Name(), OleError);
   EXPECT_EQ(book.SheetCount(), 2);
-  book.SaveAs(folder_ + "pages.xls");
+  book.SaveAs(folder_ + "pages.xls", 56);
   book.Close(false);
   app.Quit();
 
@@ -300,7 +307,8 @@ TEST_F(StandIn, SheetsAreCopiedNamedLinkedPastedAndDeleted) {
 
 TEST_F(StandIn, PastesAPictureFromTheClipboard) {
   auto app = office::Application::Create();
-  auto book = app.Workbooks().Open(folder_ + "template.xls");
+  app.SetDisplayAlerts(false);
+  auto book = app.Workbooks().Open(folder_ + "template.xls", {0});
   auto sheet = book.Sheet(1);
   sheet.Range("C3").Select();
   HDC screen = GetDC(nullptr);

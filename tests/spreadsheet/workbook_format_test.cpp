@@ -52,7 +52,7 @@ WorkbookDocument SampleBook() {
   book.password = "4821";
   Sheet sheet;
   sheet.name = u8"報告書";
-  sheet.pageSetup = {2, 1, 32767};
+  sheet.pageSetup = {2, 1, 32767, 0};
   sheet.cells[{20, 2}] = Cell{"@", false, "PC0120240501093000001"};
   sheet.cells[{5, 11}] = Cell{"@", false, "a\nb\tc\\d\r"};
   sheet.cells[{1, 1}] = Cell{"", true, "437.5"};
@@ -80,6 +80,10 @@ TEST(WorkbookFile, WhatIsWrittenReadsBackTheSame) {
   EXPECT_EQ(back.sheets[0].pictures[0].width, 437.5);
   EXPECT_EQ(back.sheets[0].hyperlinks[0].subAddress, u8"画像一覧!A1");
   EXPECT_EQ(back.sheets[0].pageSetup.fitToPagesTall, 32767);
+  // Page counts only without a zoom; the picture is embedded.
+  EXPECT_NE(text.find("PAGESETUP\t2\t1\t32767\tFalse\n"), std::string::npos);
+  EXPECT_NE(text.find("PAGESETUP\t1\t\t\t100\n"), std::string::npos);
+  EXPECT_NE(text.find("\t350\tC:\\\\temp\\\\000001_1.jpg\tembedded\n"), std::string::npos);
   // One record a line: the values' own line feeds and tabs are escaped.
   EXPECT_NE(text.find("CELL\tE11\t@\ts\ta\\nb\\tc\\\\d\\r\n"), std::string::npos);
 }
@@ -116,6 +120,8 @@ TEST(WorkbookFile, RefusesBrokenFilesNamingTheLine) {
       {head + "SHEET\ta/b\n", "sheet name"},
       {head + "SHEET\t\n", "sheet name"},
       {head + "SHEET\tA\nPAGESETUP\t3\t1\t1\n", "page set-up"},
+      {head + "SHEET\tA\nPAGESETUP\t1\t1\t1\t100\n", "line 3"},
+      {head + "SHEET\tA\nPICTURE\t0\t0\t1\t5\tp.jpg\tkept\n", "line 3"},
       {head + "SHEET\tA\nPICTURE\t0\t0\t-1\t5\tp.jpg\n", "negative"},
   };
   for (const Case& c : cases) {
