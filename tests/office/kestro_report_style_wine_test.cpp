@@ -95,7 +95,8 @@ TEST_F(KestroReportStyle, ACaptureBecomesAWorkbookFromTheShippedTemplate) {
   EXPECT_DOUBLE_EQ(sheet.pictures[0].top, 280);
   EXPECT_DOUBLE_EQ(sheet.pictures[0].left, 36);
   // The capture is gone; its picture is in the workbook, not a link to it.
-  EXPECT_EQ(GetFileAttributesA(sheet.pictures[0].source.c_str()), INVALID_FILE_ATTRIBUTES);
+  const std::string source = sheet.pictures[0].source;
+  EXPECT_TRUE(WaitFor([&] { return GetFileAttributesA(source.c_str()) == INVALID_FILE_ATTRIBUTES; }, 20000));
   EXPECT_TRUE(sheet.pictures[0].embedded);
   EXPECT_EQ(standin::ReadBytes(boxLog_), "");
 }
