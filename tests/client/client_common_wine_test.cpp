@@ -94,16 +94,19 @@ TEST_F(CommonTest, CleanUpDeletesOnlyDatedFilesUpToTheCutoff) {
   fncCleanUpSysLog("FTP????????.txt", "10");
   EXPECT_FALSE(Exists(syslog_ + "FTP" + old + ".txt"));
 
+  // "0" and words keep the ten days, today's log included.
   fncCleanUpSysLog("????????.txt", "0");
-  EXPECT_FALSE(Exists(syslog_ + kept + ".txt"));
-  EXPECT_TRUE(Exists(syslog_ + future + ".txt"));
-  EXPECT_NE(ReadAll(TodayLog()).find("DeleteLog->" + syslog_ + "\\" + DateKey(0) + ".txt"), std::string::npos);
+  fncCleanUpSysLog("????????.txt", "ten");
+  EXPECT_TRUE(Exists(syslog_ + kept + ".txt"));
+  log = ReadAll(TodayLog());
+  const std::string note = "<-正の整数ではないため10日とします。";
+  EXPECT_NE(log.find("VALIDDAY=0" + note), std::string::npos) << log;
+  EXPECT_EQ(log.find(note), log.rfind(note));  // logged once
 }
 
-TEST_F(CommonTest, CleanUpRefusesAPatternWithoutDateAndABadDayCount) {
+TEST_F(CommonTest, CleanUpRefusesAPatternWithoutDate) {
   fncCleanUpSysLog("syslog.txt", "10");
   EXPECT_NE(ReadAll(TodayLog()).find("指定ファイル種別不正"), std::string::npos);
-  EXPECT_THROW(fncCleanUpSysLog("????????.txt", "ten"), std::invalid_argument);
 }
 
 TEST_F(CommonTest, DeleteAndCopyRetryThreeTimes) {
