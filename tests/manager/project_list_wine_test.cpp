@@ -54,10 +54,10 @@ TEST_F(ProjectListTest, AnAbsentListStartsFromTheExampleAndAnUnderscoreReopensTh
 }
 
 TEST_F(ProjectListTest, TheSharedFolderListIsEditedInPlaceAndAnUnchangedListIsNeverStored) {
-  const std::string store = DataFolder() + "share\\", list = store + "projectlist.txt";
+  const std::string store = DataFolder() + "share\\";
   ForceFolder(store);
   WriteSettings(store);
-  WriteBytes(list, "第一\r\n\r\n第二\r\n");
+  WriteBytes(store + "projectlist.txt", "第一\r\n\r\n第二\r\n");
   WillWrite(1, "第一\r\n第三\r\n");
   SetEnvironmentVariableA("KESTRO_MSGBOX_LOG", nullptr);  // real boxes: the user edits while one is shown
   HWND report = StartAndLogin();
@@ -65,14 +65,13 @@ TEST_F(ProjectListTest, TheSharedFolderListIsEditedInPlaceAndAnUnchangedListIsNe
   ASSERT_TRUE(Click(report, kEditButton));
   ASSERT_TRUE(WaitForLog(kEnded)) << ReadLog();
   EXPECT_EQ(Seen(1), "第一\r\n\r\n第二\r\n");
-  EXPECT_EQ(ReadAll(list), "第一\r\n第三\r\n");
+  EXPECT_EQ(ReadAll(store + "projectlist.txt"), "第一\r\n第三\r\n");
 
   // The editor returns at once (it handed the file to its running window):
-  // the box waits for the user, the list is read again after OK, and only
-  // an edit is stored.
+  // the list is read again after OK in the box, and only an edit is stored.
   auto editable = [&] { return IsWindowEnabled(FindControl(report, "BUTTON", kEditButton)) != FALSE; };
   for (const std::string edit : {"第四\r\n", ""}) {
-    DeleteFileA(list.c_str());
+    DeleteFileA((store + "projectlist.txt").c_str());
     ASSERT_TRUE(WaitFor(editable, 10000));
     ASSERT_TRUE(Click(report, kEditButton));
     HWND box = nullptr;
@@ -81,7 +80,7 @@ TEST_F(ProjectListTest, TheSharedFolderListIsEditedInPlaceAndAnUnchangedListIsNe
     if (!edit.empty()) WriteBytes(DataFolder() + "Temp\\projectlist.txt", edit);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitFor(editable, 30000)) << ReadLog();
-    EXPECT_EQ(Exists(list) ? ReadAll(list) : "", edit);
+    EXPECT_EQ(ReadAll(store + "projectlist.txt"), edit);
   }
   EXPECT_EQ(Seen(2), kExample);
   EXPECT_NE(ReadLog().find("<-変更されていないためアップロードしません"), std::string::npos);
