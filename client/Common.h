@@ -1,5 +1,4 @@
-// Log writer and file and text utilities of the client. None of them
-// raises, except fncCleanUpSysLog for a days value that is not a number.
+// Log writer and file and text utilities of the client. None of them raises.
 #pragma once
 #include <windows.h>
 
@@ -17,8 +16,8 @@
 bool fncWriteSysLog(const std::string& message);
 
 // Deletes the log files matching the pattern in <data>syslog\ that are
-// dated validDay days or more before today. Throws std::invalid_argument
-// when validDay is not a number.
+// dated validDay days or more before today; 10 days when validDay is not a
+// positive whole number.
 void fncCleanUpSysLog(const std::string& pattern, const std::string& validDay);
 
 // First file LOCALDIR + subfolder + "\" + <base of fileName> + "_*.*";

@@ -59,7 +59,13 @@ void CleanUpSysLogFiles(const std::string& dataDir, const std::string& pattern, 
   log("Clean up syslog.");
   SYSTEMTIME today;
   GetLocalTime(&today);
-  const std::string cutoff = LogCutoffKey(today.wYear, today.wMonth, today.wDay, ParseKeepDays(validDay));
+  int days;
+  static bool badDaysLogged = false;  // the clean-up runs daily: once is enough
+  if (!ParseKeepDays(validDay, days) && !badDaysLogged) {
+    log("VALIDDAY=" + validDay + "<-正の整数ではないため" + std::to_string(days) + "日とします。");
+    badDaysLogged = true;
+  }
+  const std::string cutoff = LogCutoffKey(today.wYear, today.wMonth, today.wDay, days);
   log(cutoff + "以前の" + pattern + "データを消去します。");
   if (LogKeyPosition(pattern) == std::string::npos) {
     log("指定ファイル種別不正");

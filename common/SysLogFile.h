@@ -18,6 +18,6 @@ void AppendToLogFile(const std::string& path, const std::string& text);
 
 // Deletes the files matching pattern in <dataDir>syslog\ whose date key is
 // validDay days or more before today, reporting each step through log.
-// Throws std::invalid_argument when validDay is not a number.
+// A validDay that is not a positive whole number keeps 10 days (logged once).
 void CleanUpSysLogFiles(const std::string& dataDir, const std::string& pattern, const std::string& validDay,
                         const std::function<void(const std::string&)>& log);

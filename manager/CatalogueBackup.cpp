@@ -226,6 +226,10 @@ int TForm1::RestoreCatalogue(const std::string& computer) {
       }
       names.push_back(name);
     }
+    if (names.empty()) {
+      fncWriteSysLog("復元するカタログファイルがありません");
+      result = -1;  // an empty or missing backup restores nothing
+    }
 
     ForceDirectories(folder);
     ForceDirectories(WorkFolderPath());

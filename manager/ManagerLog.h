@@ -11,5 +11,5 @@ struct SkippedEntry;
 // Each skipped listing line or name, followed by why it was skipped.
 void LogSkipped(const std::vector<SkippedEntry>& skipped);
 // Deletes the log files matching the pattern that are validDay days old
-// or more; throws std::invalid_argument when validDay is not a number.
+// or more; 10 days when validDay is not a positive whole number.
 void fncCleanUpSysLog(const std::string& pattern, const std::string& validDay);

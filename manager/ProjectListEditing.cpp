@@ -116,12 +116,25 @@ void TForm1::SpeedButton11Click() {
     }
     Animate1.Stop();
     for (;;) {
+      const std::string before = ReadWholeFile(file);
       if (!RunProjectListEditor(file)) {
         forms::ShowMessageBox(Handle(), kReferFailed, kManagerCaption, MB_OK);
         EndPanel();
         return;
       }
-      if (FirstInvalidProjectLine(ProjectListLines(ReadWholeFile(file))) < 0) break;
+      std::string edited = ReadWholeFile(file);
+      if (edited == before) {
+        // An editor that hands the file to its running window ends at once.
+        forms::ShowMessageBox(Handle(), "編集が終わったらOKを押してください。", kManagerCaption, MB_OK);
+        edited = ReadWholeFile(file);
+      }
+      if (edited == before) {
+        fncWriteSysLog(file + "<-変更されていないためアップロードしません");
+        EndPanel();
+        fncWriteSysLog("## プロジェクトリスト参照終了");
+        return;
+      }
+      if (FirstInvalidProjectLine(ProjectListLines(edited)) < 0) break;
       forms::ShowMessageBox(Handle(), "プロジェク名はファイル名になります。ファイル名に使えない文字が含まれています。",
                             kManagerCaption, MB_OK);
     }

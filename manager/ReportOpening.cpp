@@ -3,6 +3,7 @@
 #include "manager/ReportOpening.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <stdexcept>
 
@@ -33,6 +34,39 @@ constexpr char kNotViewableText[] = " <-このファイルの種類は開けま�
 constexpr char kKeptFolder[] = "EDITED\\";  // in the data folder, outside the work folder
 
 void Log(const std::string& text) { fncWriteSysLog(text); }
+
+constexpr DWORD kHandOffCmdMs = 5000;    // a CMD that ended sooner may have handed the file on
+constexpr DWORD kHandOffOpenMs = 15000;  // for the running application to open it
+
+// Another program has the file open: it cannot be opened exclusively.
+bool HeldElsewhere(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
+  CloseHandle(file);
+  return false;
+}
+
+void PauseWithMessages(DWORD ms) {
+  forms::Application& application = forms::Application::Instance();
+  for (const DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(50)) application.ProcessMessages();
+}
+
+// A spreadsheet application that was already running takes the workbook
+// over from CMD, which then ends at once: wait while that one has it open.
+void WaitWhileHeldElsewhere(const std::string& path, bool cmdEndedAtOnce) {
+  DWORD openLimit = cmdEndedAtOnce ? kHandOffOpenMs : 0;
+  char test[16];
+  if (cmdEndedAtOnce && GetEnvironmentVariableA("KESTRO_TEST_HANDOFF_MS", test, sizeof test))
+    openLimit = std::atoi(test);
+  for (const DWORD start = GetTickCount(); !HeldElsewhere(path) && GetTickCount() - start < openLimit;)
+    PauseWithMessages(500);
+  if (!HeldElsewhere(path)) return;
+  Log(path + "<-他のアプリケーションが閉じるまで待ちます");
+  // Free at two probes in a row: a save may let go of the file for a moment.
+  for (int freeProbes = 0; freeProbes < 2; freeProbes = HeldElsewhere(path) ? 0 : freeProbes + 1)
+    PauseWithMessages(500);
+  Log(path + "<-他のアプリケーションが閉じました");
+}
 
 
 }  // namespace
@@ -400,9 +434,11 @@ void ReportRowOperation::StartViewer() {
   if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr, folder.c_str(),
                      &startup, &process)) {
     Log("起動成功");
+    const DWORD started = GetTickCount();
     WaitProcessWithMessages(process.hProcess);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    WaitWhileHeldElsewhere(WorkPath(), GetTickCount() - started < kHandOffCmdMs);
   } else {
     Log("起動失敗");
   }

@@ -307,7 +307,7 @@ void TForm1::FormCreate() {
     fncCleanUpSysLog("????????.txt", gMgr.VALIDDAY);
     fncCleanUpSysLog("FTP????????.txt", gMgr.VALIDDAY);
   } catch (...) {
-    fncWriteSysLog("Clean up syslog ERROR=" + ExceptionMessage());  // VALIDDAY is not a number
+    fncWriteSysLog("Clean up syslog ERROR=" + ExceptionMessage());
   }
   fncCleanUpTemp();
   xlsAvailable = fucXlsFind() == 1;

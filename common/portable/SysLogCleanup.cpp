@@ -1,23 +1,19 @@
 #include "common/portable/SysLogCleanup.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <stdexcept>
+#include <cstdlib>
 
 #include "common/portable/SysLogLine.h"
 
-int ParseKeepDays(const std::string& validDay) {
-  std::string text = TrimBlanks(validDay);
-  size_t pos = 0;
-  bool negative = false;
-  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
-  if (pos == text.size()) throw std::invalid_argument("'" + validDay + "' は有効な整数ではありません");
-  long long value = 0;
-  for (; pos < text.size(); ++pos) {
-    if (text[pos] < '0' || text[pos] > '9' || value > 100000000)
-      throw std::invalid_argument("'" + validDay + "' は有効な整数ではありません");
-    value = value * 10 + (text[pos] - '0');
-  }
-  return static_cast<int>(negative ? -value : value);
+bool ParseKeepDays(const std::string& validDay, int& days) {
+  const std::string text = TrimBlanks(validDay);
+  days = kDefaultKeepDays;
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return false;
+  const size_t digits = text.size() - std::min(text.find_first_not_of('0'), text.size());
+  if (digits == 0) return false;
+  days = digits > 5 ? 99999 : std::atoi(text.c_str());  // beyond that nothing is old enough anyway
+  return true;
 }
 
 namespace {

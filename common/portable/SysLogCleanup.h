@@ -2,9 +2,12 @@
 #pragma once
 #include <string>
 
-// The number of days to keep, as stored in the settings (decimal text);
-// throws std::invalid_argument when it is not a number.
-int ParseKeepDays(const std::string& validDay);
+constexpr int kDefaultKeepDays = 10;
+
+// The number of days to keep, as stored in the settings (decimal text):
+// a positive whole number. Anything else ("", "0", "-3", "ten") gives
+// false and kDefaultKeepDays.
+bool ParseKeepDays(const std::string& validDay, int& days);
 
 // (year/month/day - days) as "yyyymmdd".
 std::string LogCutoffKey(int year, int month, int day, int days);

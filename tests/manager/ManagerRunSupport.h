@@ -26,6 +26,7 @@ class ManagerRun : public ::testing::Test {
     SetEnvironmentVariableA("KESTRO_MSGBOX_REPLY", "OK");
     SetEnvironmentVariableA("KESTRO_TEST_EDITOR_DIR", editorDir_.c_str());
     SetEnvironmentVariableA("KESTRO_TEST_SCRIPT_FILE", (FtpServerRoot() + "script.txt").c_str());
+    SetEnvironmentVariableA("KESTRO_TEST_HANDOFF_MS", "5000");  // for a workbook CMD handed on
     RemoveTree(DataFolder().substr(0, DataFolder().size() - 1));
     ForceFolder(DataFolder());
   }

@@ -101,6 +101,12 @@ TEST_F(CatalogueBackupTest, OverFtpTheMarksComeBackAndOtherComputersBackupsStay)
   EXPECT_EQ(ReadAll(other + "20061020.ini"), kOtherPc);
   EXPECT_FALSE(Exists(other + "20061021.ini"));
   EXPECT_NE(ReadLog().find(",(KestroMgr),切断開始18\r\n"), std::string::npos);
+
+  // Left without catalogue files, the backup restores nothing: a failure.
+  const std::string backup = FtpServerRoot() + "kestro\\" + computer_ + "\\";
+  for (const char* day : {"20061020.ini", "20061021.ini"}) DeleteFileA((backup + day).c_str());
+  WaitReady(report);
+  ASSERT_TRUE(Click(report, kRestore) && WaitForBox(kRestoreFailed)) << ReadLog() << Boxes();
 }
 
 TEST_F(CatalogueBackupTest, OnASharedFolderTheMarksComeBackAndOtherComputersBackupsStay) {

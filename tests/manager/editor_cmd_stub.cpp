@@ -4,7 +4,10 @@
 // and the file as it found it in KESTRO_TEST_EDITOR_DIR, writes write<N>.txt
 // of that folder over the file when present, makes the folder named in
 // mkdir<N>.txt, and copies script<N>.txt over
-// KESTRO_TEST_SCRIPT_FILE (the fault server's script) when present.
+// KESTRO_TEST_SCRIPT_FILE (the fault server's script) when present. With
+// handoff<N>.txt it starts the running application and ends at once: that
+// one opens the file a second later, holds it for the milliseconds given,
+// writes write<N>.txt into it and closes it.
 #include <windows.h>
 
 #include <cstdlib>
@@ -49,8 +52,27 @@ int main() {
   if (!rest.empty() && rest[0] == '"') rest = rest.substr(1, rest.find_last_of('"') - 1);
   const bool quoted = !rest.empty() && rest[0] == '"';
   const std::string target = quoted ? rest.substr(1, rest.find('"', 1) - 1) : rest.substr(0, rest.find(' '));
+  if (const char* n = std::getenv("KESTRO_TEST_HOLD_RUN")) {  // the running application, given the file
+    Sleep(1000);
+    HANDLE file = CreateFileA(target.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    Sleep(std::atoi(ReadBytes(dir + "handoff" + n + ".txt", found).c_str()));
+    const std::string edit = ReadBytes(dir + "write" + n + ".txt", found);
+    DWORD written = 0;
+    WriteFile(file, edit.data(), static_cast<DWORD>(edit.size()), &written, nullptr);
+    SetEndOfFile(file);
+    return CloseHandle(file) ? 0 : 1;
+  }
   const std::string text = ReadBytes(target, found);
   WriteBytes(dir + "seen" + std::to_string(run) + ".txt", found ? text : "<missing>");
+  ReadBytes(dir + "handoff" + std::to_string(run) + ".txt", found);
+  if (found) {  // handed to the application that is already running: CMD ends at once
+    SetEnvironmentVariableA("KESTRO_TEST_HOLD_RUN", std::to_string(run).c_str());
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    return CreateProcessA(nullptr, &std::string(commandLine)[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process) ? 0 : 1;
+  }
   const std::string replacement = ReadBytes(dir + "write" + std::to_string(run) + ".txt", found);
   if (found) WriteBytes(target, replacement);
   const std::string folder = ReadBytes(dir + "mkdir" + std::to_string(run) + ".txt", found);

@@ -112,7 +112,7 @@ TEST_F(KestroMgrProcessTest, ASharedFolderWithoutTrailingBackslashStillServesThe
   const std::string store = DataFolder() + "share表";
   ForceFolder(store + "\\");
   WriteBytes(store + "\\downloader.ini", kStoreUpdaterIni);
-  WriteBytes(DataFolder() + "Kestro.ini", "[KESTRO]\r\nSAVE=2\r\nFILESAVEPATH=" + store + "\r\n");
+  WriteBytes(DataFolder() + "Kestro.ini", "[KESTRO]\r\nSAVE=2\r\nVALIDDAY=0\r\nFILESAVEPATH=" + store + "\r\n");
   ASSERT_TRUE(StartManager(first_));
   HWND login = LoginForm();
   ASSERT_NE(login, nullptr);
@@ -121,6 +121,9 @@ TEST_F(KestroMgrProcessTest, ASharedFolderWithoutTrailingBackslashStillServesThe
   ASSERT_NE(ReportWindow(), nullptr) << ReadLog();
   EXPECT_EQ(ReadAll(updaterIni_), kStoreUpdaterIni);
   EXPECT_EQ(IniValue("KESTRO", "FILESAVEPATH"), store);  // not written back
+  // VALIDDAY "0" keeps ten days: today's log stays, the value is logged once for both clean-ups.
+  const std::string log = ReadLog(), note = "VALIDDAY=0<-正の整数ではないため10日とします。\r\n";
+  EXPECT_TRUE(log.find(note) != std::string::npos && log.find(note) == log.rfind(note)) << log;
   CloseReportWindow(first_);
 }
 

@@ -201,6 +201,18 @@ TEST_F(WorkbookOpeningProcessTest, AnEditedWorkbookWhosePasswordCannotGoBackOnIs
   ASSERT_TRUE(WaitForBox(report + " <-パスワードが解読できません。")) << ReadLog() << Boxes();
   EXPECT_EQ(ReadAll(store + "\\" + report), book("9999", "check"));
   EXPECT_FALSE(Exists(store + "\\" + report + ".UPD"));
+
+  // CMD hands the workbook to a running spreadsheet and ends at once; that
+  // one opens it a second later and edits it for two: the edit is stored.
+  WriteBytes(store + "\\" + report, book(password, "check"));
+  RemoveDirectoryA((DataFolder() + "Temp\\" + report + ".pwd").c_str());
+  WillWrite(2, book("", "handed"));
+  WriteBytes(editorDir_ + "\\handoff2.txt", "2000");
+  ASSERT_TRUE(Click(window, "画像開く"));
+  ASSERT_TRUE(WaitForLog("<-他のアプリケーションが閉じるまで待ちます")) << ReadLog();
+  EXPECT_TRUE(Exists(store + "\\" + report + ".UPD"));
+  ASSERT_TRUE(WaitForLog("編集ファイルアップロード終了")) << ReadLog();
+  EXPECT_NE(ReadAll(store + "\\" + report).find("\ts\thanded\n"), std::string::npos);
 }
 
 }  // namespace

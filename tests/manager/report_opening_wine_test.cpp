@@ -113,6 +113,7 @@ class ReportOpeningTest : public ::testing::Test {
     });
     SetEnvironmentVariableA("NOTELENS_ANSWER", nullptr);
     SetEnvironmentVariableA("NOTELENS_RECORD", nullptr);
+    SetEnvironmentVariableA("KESTRO_TEST_HANDOFF_MS", "0");  // Wine's CMD hands workbooks to nobody
   }
   void TearDown() override {
     forms::SetMessageBoxHook(nullptr);
