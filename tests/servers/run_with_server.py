@@ -10,7 +10,7 @@ server's root folder as a Unix path) in its environment, stops the server
 and exits with the command's exit code. Each test uses its own 127.0.0.N
 (see servers.cmake), so servers of parallel tests never meet. With
 --anonymous, pyftpdlib takes the user "anonymous" with any password instead
-of its own user; with --total-line its listings begin with "total N".
+of its own user (the scripted server takes it besides its own); with --total-line its listings begin with "total N".
 """
 import argparse
 import os
@@ -87,7 +87,7 @@ def start_server(args, workdir):
         command += ["--total-line"] if args.total_line else []
     elif args.kind == "faulty":
         command = [PYTHON, os.path.join(HERE, "faulty_ftp.py"), "--addr", args.addr, "--root", args.root,
-                   "--script", args.script or "normal"]
+                   "--script", args.script or "normal"] + (["--anonymous"] if args.anonymous else [])
     elif args.kind == "vsftpd":
         # The anonymous account maps to the local user "ftp"; vsftpd wants
         # its root read-only, so only the "kestro" folder is the user's.
