@@ -1,10 +1,9 @@
-// Stands in for a viewer: appends its command line to LIST_VIEWER_LOG. With
-// LIST_VIEWER_STAY it stays open until the event of that name is set (a
-// minute at most).
+// Stands in for a viewer: appends its command line to LIST_VIEWER_LOG; a *stay* file keeps it open.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 int main() {
@@ -14,9 +13,6 @@ int main() {
       std::fclose(file);
     }
   }
-  if (const char* stay = std::getenv("LIST_VIEWER_STAY")) {
-    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, stay);
-    WaitForSingleObject(release, 60000);
-  }
+  if (std::strstr(GetCommandLineA(), "stay")) WaitForSingleObject(CreateEventA(nullptr, TRUE, FALSE, "stay"), 60000);
   return 0;
 }

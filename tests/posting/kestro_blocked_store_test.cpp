@@ -122,10 +122,6 @@ TEST_F(KestroBlockedStoreTest, UnsavedCapturesStayAndTheQueueGoesOnUntilTheStore
   ASSERT_TRUE(StartKestro(process_));
   EXPECT_TRUE(WaitFor([&] { return !Exists(temp + first) && !Exists(temp + second); }, 30000)) << ReadLog();
   log = ReadLog();
-  const std::string queued = "Kestro,fncInit()取込ファイル再登録=" + temp;
+  const std::string queued = "Kestro,fncInit()取込ファイル再登録=" + temp;  // oldest first
   EXPECT_LT(log.find(queued + first + "\r\n"), log.find(queued + second + "\r\n")) << log;
-  size_t posts = 0;
-  for (size_t at = log.find("fncSendFile()Posted="); at != std::string::npos; at = log.find("fncSendFile()Posted=", at + 1))
-    ++posts;
-  EXPECT_EQ(posts, 3u) << log;
 }

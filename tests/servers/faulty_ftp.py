@@ -20,10 +20,7 @@ server on the files under <root>; the other scripts add one fault each:
   pasv_seven       PASV reply with seven fields
   pasv_range       PASV reply with a field above 255
   pasv_port0       PASV reply with port 0
-  cwd_faults       CWD into a folder named 421 or 450 gets that reply (421
-                   then closes), into one named "silent" no reply at all
-
-With --anonymous the user "anonymous" logs in with any password.
+  cwd_faults       CWD into a folder named 421, 450 (that reply) or silent (none)
 """
 import argparse
 import os
@@ -128,9 +125,7 @@ class Session(socketserver.BaseRequestHandler):
             self.reply("331 Password required")
 
     def do_PASS(self, arg):
-        if self.anonymous and self.user == "anonymous":
-            self.reply("230 Logged in.")
-        elif self.user != USER or arg != PASSWORD:
+        if (self.user != USER or arg != PASSWORD) and not (self.anonymous and self.user == "anonymous"):
             self.reply("530 Login incorrect.")
         elif self.script == "multiline":
             self.reply("230-Welcome\r\n230-230 lines follow\r\n230 Logged in.")
@@ -138,12 +133,10 @@ class Session(socketserver.BaseRequestHandler):
             self.reply("230 Logged in.")
 
     def do_CWD(self, arg):
-        last = arg.rstrip("/").rsplit("/", 1)[-1]
-        if self.script == "cwd_faults" and last in ("421", "450", "silent"):
-            if last == "silent":
-                return None
-            self.reply(last + " Folder not available.")
-            return "close" if last == "421" else None
+        if self.script == "cwd_faults" and arg.rstrip("/").endswith(("/421", "/450", "/silent")):
+            if not arg.rstrip("/").endswith("silent"):
+                self.reply(arg.rstrip("/")[-3:] + " Folder not available.")
+            return "close" if arg.rstrip("/").endswith("421") else None
         target = self.local(arg)
         if not os.path.isdir(target):
             self.reply("550 No such folder.")

@@ -10,7 +10,7 @@ server's root folder as a Unix path) in its environment, stops the server
 and exits with the command's exit code. Each test uses its own 127.0.0.N
 (see servers.cmake), so servers of parallel tests never meet. With
 --anonymous, pyftpdlib takes the user "anonymous" with any password instead
-of its own user (the scripted server takes it besides its own); with --total-line its listings begin with "total N".
+of its own user; with --total-line its listings begin with "total N".
 """
 import argparse
 import os
