@@ -491,9 +491,12 @@ bool TForm4::OpenRow(int row) {
     if (workbookFile) workbook::fucXlsPwdChg(false, gSettings.LOCALDIR, day, name, "", newPassword);
     return false;
   }
-  if (workbookFile) workbook::fucXlsPwdChg(true, gSettings.LOCALDIR, day, name, "", newPassword);
+  // A workbook still open in its viewer cannot be saved again.
+  if (workbookFile && !ProgramEnding()) workbook::fucXlsPwdChg(true, gSettings.LOCALDIR, day, name, "", newPassword);
   return true;
 }
+
+bool TForm4::ProgramEnding() { return gClosing || forms::Application::Instance().Terminated(); }
 
 bool TForm4::RunViewer(const std::string& commandLine, bool hidden) {
   STARTUPINFOA startup{};
@@ -509,7 +512,14 @@ bool TForm4::RunViewer(const std::string& commandLine, bool hidden) {
   Log("fncFileShow()OK");
   sbrMsg.SetPanelText(0, "起動中");
   forms::Application& application = forms::Application::Instance();
-  while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) application.ProcessMessages();
+  while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
+    application.ProcessMessages();
+    // The program ends (quit, session end, version-up): the viewer stays.
+    if (ProgramEnding()) {
+      Log("fncFileShow()終了のため待機を中止します");
+      break;
+    }
+  }
   CloseHandle(process.hProcess);
   CloseHandle(process.hThread);
   return true;

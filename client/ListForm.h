@@ -74,9 +74,11 @@ class TForm4 : public ClientForm {
   bool GridEmpty() const;
   // Opens the row's file; false ends the run (the reason is on the status bar).
   bool OpenRow(int row);
-  // The viewer's process for the command line, waited for; false when it
-  // did not start.
+  // The viewer's process for the command line, waited for until it ends or
+  // the program does; false when it did not start.
   bool RunViewer(const std::string& commandLine, bool hidden);
+  // Asked to close, by the user, the session's end or a version-up.
+  static bool ProgramEnding();
   void RemoveRows(const std::vector<int>& rows);
   void BeginButtonWork(const std::string& logLine);
 

@@ -54,6 +54,8 @@ class TForm1 : public forms::Form {
   LRESULT ShutDownMessage();
   void ReleaseLists();
   void DropCurrentCapture(bool deleteFile);
+  // Queues the capture files an earlier run left in the work folder, oldest first.
+  void QueueLeftCaptures();
   void DebugLine(const std::string& line);
 
   bool fncSetPopup();

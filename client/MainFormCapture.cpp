@@ -2,9 +2,12 @@
 // library, the capture queue and the timer that handles one capture at a time.
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "common/LocalTime.h"
 #include "client/CaptureDate.h"
@@ -15,6 +18,7 @@
 #include "client/RegistrationHandoff.h"
 #include "client/SettingsValues.h"
 #include "client/portable/ProjectList.h"
+#include "common/portable/CaptureName.h"
 #include "forms/Application.h"
 #include "forms/MessageBox.h"
 #include "snaptrap/SharedWindowBlock.h"
@@ -70,6 +74,7 @@ bool TForm1::fncInit() {
     gProjectList.assign(1, "");
     gCaptureDetails.clear();
     gCaptureOperations.clear();
+    QueueLeftCaptures();
     if (hookLibrary_) {
       StoreWindowInSharedBlock(Handle());
       StartHook(Handle());
@@ -79,6 +84,27 @@ bool TForm1::fncInit() {
     forms::Application::Instance().Terminate();
     return false;
   }
+}
+
+void TForm1::QueueLeftCaptures() {
+  // A save that failed, or a queue left at the end of the last run or of
+  // the Windows session: these take the usual road again.
+  const std::string folder = gDataDir + kestro::kTempFolder;
+  std::vector<std::pair<ULONGLONG, std::string>> left;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && snaptrap::IsCaptureFileName(found.cFileName)) {
+      const ULONGLONG created =
+          (static_cast<ULONGLONG>(found.ftCreationTime.dwHighDateTime) << 32) | found.ftCreationTime.dwLowDateTime;
+      left.emplace_back(created, found.cFileName);
+    }
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  std::sort(left.begin(), left.end());
+  for (const auto& capture : left)
+    if (gCaptureQueue.Add(capture.second)) Log("fncInit()取込ファイル再登録=" + folder + capture.second);
 }
 
 void TForm1::WMSnapChot(WPARAM w, LPARAM l) {

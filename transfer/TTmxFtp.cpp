@@ -104,6 +104,8 @@ bool TTmxFtp::ReplyIs(const char* code) const {
   return !ResultStr.empty() && ResultStr[0].compare(0, 3, code) == 0;
 }
 
+bool TTmxFtp::Answered(const char* code) const { return ftpLoggedIn == 1 && ReplyIs(code); }
+
 bool TTmxFtp::CheckInput(std::initializer_list<const std::string*> operands) {
   if (!ParseFtpTimeOut(TimeOut, timeOutMs_)) {
     fncWriteFtpLog("TimeOut is not a number.");

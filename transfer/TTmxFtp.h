@@ -44,6 +44,9 @@ class TTmxFtp : public forms::Form {
   int FtpDir();
   int FtpDownload();
   int FtpUpload();
+  // Still logged in, and the reply to the last command began with `code`
+  // (a time-out or a dropped connection answers nothing).
+  bool Answered(const char* code) const;
 
   // Connection state, one per process.
   static int ftpState;

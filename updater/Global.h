@@ -18,9 +18,13 @@ constexpr char kFtpPassword[] = "";
 constexpr char kFtpTimeOut[] = "5000";
 // Used when the settings file names no server.
 constexpr char kDefaultServer[] = "127.0.0.1";
-// The running updater's file is moved aside to <its name> + this and
-// removed at its next start.
+// An install copies each new file next to its target as <name> + kNewSuffix
+// and moves the installed one aside to <name> + kMovedAsideSuffix until
+// every file is in place. Left-overs go at the next start.
+constexpr char kNewSuffix[] = ".new";
 constexpr char kMovedAsideSuffix[] = ".old";
+// How long the install waits for the caller to let go of its files.
+constexpr unsigned kTargetWaitMs = 30000;
 constexpr char kUnknownError[] = "不明なエラーが発生しました";
 
 }  // namespace updater

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include <cstdio>
+#include <cstring>
 #include <stdexcept>
 
 #include "common/ExceptionText.h"
@@ -16,6 +17,7 @@
 #include "transfer/FtpLog.h"
 #include "transfer/TTmxFtp.h"
 #include "updater/Global.h"
+#include "updater/portable/DownloadListing.h"
 
 TForm1* Form1 = nullptr;
 
@@ -118,11 +120,11 @@ void TForm1::FormCreate() {
     gExePath = ProgramFile();
     gExeDir = WithTrailingBackslash(FolderOf(gExePath));
     gIniPath = gExeDir + updater::kIniFile;
-    // The last version-up replaced the updater, which has ended since.
-    const std::string movedAside = gExePath + updater::kMovedAsideSuffix;
-    if (FileExists(movedAside))
-      Log((fncDeleteFile(movedAside) ? "FormCreate()旧ファイル削除=" : "FormCreate()旧ファイル削除失敗=") + movedAside);
+    // The last version-up moved the updater aside, which has ended since.
+    RemoveInstallLeftovers(gExeDir);
     fncSysRead();
+    if (!SUBDIR.empty() && updater::IsPlainRelativePath(SUBDIR))
+      RemoveInstallLeftovers(gExeDir + updater::WithSeparator(SUBDIR, '\\') + "\\");
     fncInit();
     startComplete_ = true;
   } catch (...) {
@@ -130,6 +132,34 @@ void TForm1::FormCreate() {
     ShowError(text);
     Log("FormCreate()ERROR=" + text);
     forms::Application::Instance().Terminate();
+  }
+}
+
+void TForm1::RemoveInstallLeftovers(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  auto endsWith = [](const std::string& name, const char* suffix) {
+    const size_t length = std::strlen(suffix);
+    return name.size() > length && lstrcmpiA(name.c_str() + name.size() - length, suffix) == 0;
+  };
+  for (const std::string& name : names) {
+    const std::string path = folder + name;
+    const bool moved = endsWith(name, updater::kMovedAsideSuffix);
+    if (!moved && !endsWith(name, updater::kNewSuffix)) continue;
+    const std::string target =
+        path.substr(0, path.size() - std::strlen(moved ? updater::kMovedAsideSuffix : updater::kNewSuffix));
+    // A file moved aside whose new one never took its place goes back.
+    if (moved && !FileExists(target)) {
+      Log((MoveFileExA(path.c_str(), target.c_str(), 0) ? "FormCreate()復元=" : "FormCreate()復元失敗=") + target);
+      continue;
+    }
+    Log((fncDeleteFile(path) ? "FormCreate()旧ファイル削除=" : "FormCreate()旧ファイル削除失敗=") + path);
   }
 }
 

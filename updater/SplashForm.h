@@ -64,8 +64,27 @@ class TForm1 : public forms::Form {
   void AddListing(const Source& source, std::vector<Source>& sources);
   std::vector<Entry> ReadListing(const std::vector<Source>& sources);
   void DownloadAll(const std::vector<Entry>& entries);
+  // One file of the install: its work copy, its target and what became of it.
+  struct Install {
+    std::string work, target;
+    bool self = false;        // the running updater's own file
+    bool movedAside = false;  // the installed file is at Old()
+    bool replaced = false;    // the new file is at target
+    std::string New() const;
+    std::string Old() const;
+  };
+  // Copies every file next to its target, waits for the targets, replaces
+  // them one by one; a failure puts back what was replaced and raises.
   void InstallAll(const std::vector<Entry>& entries);
-  bool InstallFile(const std::string& source, const std::string& target);
+  // The first target still held open after the wait, or null.
+  const Install* WaitForTargets(const std::vector<Install>& installs);
+  bool Replace(Install& install);
+  // True when every file moved aside is back in its place.
+  bool PutBack(const std::vector<Install>& installs);
+  static void RemoveNewCopies(const std::vector<Install>& installs);
+  [[noreturn]] void FailInstall(const std::string& target, bool whole);
+  // Removes the copies that an install cut short left in the folder.
+  void RemoveInstallLeftovers(const std::string& folder);
 
   forms::Panel pnlAnimate;
   forms::Control Label4;

@@ -18,9 +18,7 @@
 namespace {
 
 constexpr char kDownloadFailed[] = "ダウンロード失敗";
-// Rounds of fncCopyFile (3 tries each) for a file that is in use.
-constexpr int kInstallRounds = 3;
-constexpr DWORD kInstallPauseMs = 1000;
+constexpr DWORD kTargetPollMs = 250;
 
 void Pause(DWORD milliseconds) {
   for (DWORD waited = 0; waited < milliseconds; waited += 100) Sleep(100);
@@ -33,6 +31,21 @@ void PauseWithMessages(DWORD milliseconds) {
     Sleep(50);
   }
 }
+
+// Nobody holds the file open: a caller that ran from it has ended. A file
+// that is not there yet is free too.
+bool Unused(const std::string& path) {
+  HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+  }
+  CloseHandle(file);
+  return true;
+}
+
+bool SamePath(const std::string& one, const std::string& other) { return lstrcmpiA(one.c_str(), other.c_str()) == 0; }
 
 void ForceFolder(const std::string& folder) {
   if (!ForceDirectories(folder)) throw std::runtime_error("フォルダを作成できません\r\n" + folder);
@@ -70,15 +83,24 @@ bool TForm1::fncDownload() {
     AddListing({projectFolder, gExeDir, workFolder}, sources);
 
     if (!SUBDIR.empty()) {
+      // Only a 550 to the change into SUBDIR means it is not there; any
+      // other failure leaves its files unknown, and half an update is none.
+      auto subfolderFailed = [this](const std::string& line) {
+        Log(line);
+        throw std::runtime_error(kDownloadFailed);
+      };
       ftp.path = "/";
-      if (ftp.FtpChDir() == 0) {
-        const std::string subFolder = projectFolder + updater::WithSeparator(SUBDIR, '/') + "/";
-        ftp.path = subFolder;
-        if (ftp.FtpChDir() == 0 && ftp.FtpDir() == 0) {
-          const std::string localSub = updater::WithSeparator(SUBDIR, '\\') + "\\";
-          ForceFolder(gExeDir + localSub);
-          AddListing({subFolder, gExeDir + localSub, workFolder + localSub}, sources);
-        }
+      if (ftp.FtpChDir() < 0) subfolderFailed("fncDownload()フォルダ移動失敗=/");
+      const std::string subFolder = projectFolder + updater::WithSeparator(SUBDIR, '/') + "/";
+      ftp.path = subFolder;
+      if (ftp.FtpChDir() < 0) {
+        if (!ftp.Answered("550")) subfolderFailed("fncDownload()フォルダ移動失敗=" + subFolder);
+        Log("fncDownload()サブディレクトリなし=" + subFolder);
+      } else {
+        if (ftp.FtpDir() < 0) subfolderFailed("fncDownload()一覧取得失敗=" + subFolder);
+        const std::string localSub = updater::WithSeparator(SUBDIR, '\\') + "\\";
+        ForceFolder(gExeDir + localSub);
+        AddListing({subFolder, gExeDir + localSub, workFolder + localSub}, sources);
       }
     }
     Pause(3000);
@@ -188,45 +210,111 @@ void TForm1::DownloadAll(const std::vector<Entry>& entries) {
   }
 }
 
+std::string TForm1::Install::New() const { return target + updater::kNewSuffix; }
+std::string TForm1::Install::Old() const { return target + updater::kMovedAsideSuffix; }
+
 void TForm1::InstallAll(const std::vector<Entry>& entries) {
   SetProgress("ファイルの展開中");
-  std::string failed;
+  std::vector<Install> installs;
   for (const Entry& entry : entries) {
-    const std::string work = entry.workFolder + entry.name;
-    const std::string target = entry.destination + entry.name;
-    if (!InstallFile(work, target)) {
-      // The work copy stays for the next version-up.
-      failed += "\r\n" + target;
-      continue;
+    Install install{entry.workFolder + entry.name, entry.destination + entry.name};
+    install.self = SamePath(install.target, gExePath);
+    // Names that differ in case only are one file here: the later one counts.
+    const auto same = std::find_if(installs.begin(), installs.end(),
+                                   [&](const Install& other) { return SamePath(other.target, install.target); });
+    if (same != installs.end()) {
+      Log("fncDownload()同じファイル=" + install.target);
+      installs.erase(same);
     }
-    if (!fncDeleteFile(work)) Log("fncDownload()作業ファイル削除失敗=" + work);
+    installs.push_back(install);
   }
-  if (!failed.empty()) {
-    SetProgress("ファイルの展開に失敗しました");
-    throw std::runtime_error("ファイルを更新できませんでした" + failed);
+  // Every new file is complete next to its target before anything is replaced.
+  for (const Install& install : installs) {
+    if (!fncCopyFile(install.work, install.New(), false)) {
+      Log("fncDownload()展開失敗=" + install.New() + ",エラー=" + std::to_string(GetLastError()));
+      RemoveNewCopies(installs);
+      FailInstall(install.target, true);
+    }
+  }
+  if (const Install* busy = WaitForTargets(installs)) {
+    RemoveNewCopies(installs);
+    FailInstall(busy->target, true);
+  }
+  for (Install& install : installs) {
+    if (!Replace(install)) {
+      const bool whole = PutBack(installs);
+      RemoveNewCopies(installs);
+      FailInstall(install.target, whole);
+    }
+  }
+  for (const Install& install : installs) {
+    Log("fncDownload()展開=" + install.target);
+    // The running updater's own file goes at its next start.
+    if (install.movedAside && !install.self && !fncDeleteFile(install.Old()))
+      Log("fncDownload()旧ファイル削除失敗=" + install.Old());
+    if (!fncDeleteFile(install.work)) Log("fncDownload()作業ファイル削除失敗=" + install.work);
   }
 }
 
-bool TForm1::InstallFile(const std::string& source, const std::string& target) {
-  // The running updater's file cannot be written over, but it can be
-  // renamed: it is moved aside and put back when no copy succeeds.
-  const std::string aside = target + updater::kMovedAsideSuffix;
-  const bool self = lstrcmpiA(target.c_str(), gExePath.c_str()) == 0;
-  if (self) {
-    if (!MoveFileExA(target.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-      Log("fncDownload()退避失敗=" + target + ",エラー=" + std::to_string(GetLastError()));
+const TForm1::Install* TForm1::WaitForTargets(const std::vector<Install>& installs) {
+  const DWORD start = GetTickCount();
+  for (const Install& install : installs) {
+    if (install.self) continue;
+    bool logged = false;
+    while (!Unused(install.target)) {
+      const DWORD error = GetLastError();
+      if (GetTickCount() - start >= updater::kTargetWaitMs) {
+        Log("fncDownload()使用中=" + install.target + ",エラー=" + std::to_string(error));
+        return &install;
+      }
+      if (!logged) Log("fncDownload()使用中のため待機=" + install.target);
+      logged = true;
+      PauseWithMessages(kTargetPollMs);
+    }
+  }
+  return nullptr;
+}
+
+bool TForm1::Replace(Install& install) {
+  if (FileExists(install.target)) {
+    if (!MoveFileExA(install.target.c_str(), install.Old().c_str(), MOVEFILE_REPLACE_EXISTING)) {
+      Log("fncDownload()退避失敗=" + install.target + ",エラー=" + std::to_string(GetLastError()));
       return false;
     }
-    Log("fncDownload()退避=" + aside);
+    install.movedAside = true;
   }
-  for (int round = 1;; ++round) {
-    if (fncCopyFile(source, target, false)) return true;
-    const DWORD error = GetLastError();
-    Log("fncDownload()展開失敗=" + target + ",エラー=" + std::to_string(error) + ",試行=" + std::to_string(round));
-    if (round == kInstallRounds) break;
-    PauseWithMessages(kInstallPauseMs);
+  if (!MoveFileExA(install.New().c_str(), install.target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    Log("fncDownload()置換失敗=" + install.target + ",エラー=" + std::to_string(GetLastError()));
+    return false;
   }
-  if (self && !MoveFileExA(aside.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
-    Log("fncDownload()復元失敗=" + target + ",エラー=" + std::to_string(GetLastError()));
-  return false;
+  install.replaced = true;
+  return true;
+}
+
+bool TForm1::PutBack(const std::vector<Install>& installs) {
+  bool whole = true;
+  for (auto install = installs.rbegin(); install != installs.rend(); ++install) {
+    if (install->movedAside) {
+      if (MoveFileExA(install->Old().c_str(), install->target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        Log("fncDownload()復元=" + install->target);
+      } else {
+        Log("fncDownload()復元失敗=" + install->target + ",エラー=" + std::to_string(GetLastError()));
+        whole = false;
+      }
+    } else if (install->replaced && !DeleteFileA(install->target.c_str())) {
+      // A file the old program did without: it does no harm where it is.
+      Log("fncDownload()新ファイル削除失敗=" + install->target);
+    }
+  }
+  return whole;
+}
+
+void TForm1::RemoveNewCopies(const std::vector<Install>& installs) {
+  for (const Install& install : installs) DeleteFileA(install.New().c_str());
+}
+
+void TForm1::FailInstall(const std::string& target, bool whole) {
+  SetProgress("ファイルの展開に失敗しました");
+  throw std::runtime_error("ファイルを更新できませんでした\r\n" + target + "\r\n" +
+                           (whole ? "プログラムは更新前のままです" : "元のファイルに戻せませんでした"));
 }

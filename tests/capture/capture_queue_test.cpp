@@ -2,6 +2,7 @@
 
 #include "client/portable/CaptureQueue.h"
 #include "client/portable/ProjectList.h"
+#include "common/portable/CaptureName.h"
 
 TEST(CaptureName, FollowsTheSixDigitRule) {
   EXPECT_EQ(CaptureName(42, 7), "000042_7.jpg");
@@ -9,6 +10,12 @@ TEST(CaptureName, FollowsTheSixDigitRule) {
   EXPECT_EQ(CaptureName(1234567, 1), "1234567_1.jpg");
   EXPECT_EQ(CaptureName(-5, -2), "-000005_-2.jpg");
   EXPECT_EQ(CaptureName(INT32_MIN, INT32_MAX), "-2147483648_2147483647.jpg");
+}
+
+TEST(CaptureName, OnlyNamesOfTheRuleAreCaptureFiles) {
+  const char* names[] = {"000042_7.jpg", "1234567_1.jpg", "-000005_-2.jpg", "-2147483648_2147483647.jpg",
+                         "42_7.jpg", "000042_07.jpg", "000042_7.JPG", "000042_.jpg", "Undo0.jpg", "2147483648_1.jpg"};
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(snaptrap::IsCaptureFileName(names[i]), i < 4) << names[i];
 }
 
 TEST(CaptureQueue, KeepsOrderAndDropsDuplicates) {

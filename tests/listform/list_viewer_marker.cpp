@@ -1,8 +1,9 @@
-// Stands in for a viewer: appends its command line to LIST_VIEWER_LOG.
+// Stands in for a viewer: appends its command line to LIST_VIEWER_LOG; a *stay* file keeps it open.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 int main() {
@@ -12,5 +13,6 @@ int main() {
       std::fclose(file);
     }
   }
+  if (std::strstr(GetCommandLineA(), "stay")) WaitForSingleObject(CreateEventA(nullptr, TRUE, FALSE, "stay"), 60000);
   return 0;
 }

@@ -325,4 +325,23 @@ TEST_F(ListFormViewerTest, ReportsOpenInTheirViewersAndNothingElseRuns) {
   EXPECT_EQ(SavedPassword(path), password);
 }
 
+TEST_F(ListFormViewerTest, QuittingFromTheTrayEndsTheViewerWait) {
+  HANDLE release = CreateEventA(nullptr, TRUE, FALSE, "stay");
+  const std::string picture = Put("20240603", "PC01stay20240603100000001.jpg");
+  ListForm list = Open();
+  RelayToMarker();
+  ASSERT_EQ(List(list, 2024, 6, 3, 2024, 6, 3).size(), 1u);
+  list.SelectRows(1, 1);
+  ASSERT_TRUE(list.Click("開く"));
+  ASSERT_TRUE(WaitFor([&] { return ReadAll(viewerLog_).find(picture) != std::string::npos; }, 10000)) << ReadLog();
+  PostMessageA(client_, kTrayMessage, 0, WM_RBUTTONUP);
+  HWND menu = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }, 10000));
+  PostMessageA(menu, WM_KEYDOWN, VK_UP, 0);  // the last item ends the program
+  PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_EQ(WaitForSingleObject(process_.hProcess, 20000), static_cast<DWORD>(WAIT_OBJECT_0)) << ReadLog();
+  SetEvent(release);
+  CloseHandle(release);
+}
+
 }  // namespace

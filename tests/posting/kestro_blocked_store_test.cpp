@@ -116,4 +116,12 @@ TEST_F(KestroBlockedStoreTest, UnsavedCapturesStayAndTheQueueGoesOnUntilTheStore
   EXPECT_EQ(WaitForSingleObject(process_.hProcess, 15000), WAIT_OBJECT_0);
   // The settings file keeps the store's folder byte for byte.
   EXPECT_NE(ReadAll(DataFolder() + "Kestro.ini").find("LOCALDIR=" + localDir_ + "\r\n"), std::string::npos);
+
+  // The next start queues the captures left behind, oldest first, and posts them.
+  EndKestro(process_);
+  ASSERT_TRUE(StartKestro(process_));
+  EXPECT_TRUE(WaitFor([&] { return !Exists(temp + first) && !Exists(temp + second); }, 30000)) << ReadLog();
+  log = ReadLog();
+  const std::string queued = "Kestro,fncInit()取込ファイル再登録=" + temp;  // oldest first
+  EXPECT_LT(log.find(queued + first + "\r\n"), log.find(queued + second + "\r\n")) << log;
 }

@@ -20,6 +20,7 @@ server on the files under <root>; the other scripts add one fault each:
   pasv_seven       PASV reply with seven fields
   pasv_range       PASV reply with a field above 255
   pasv_port0       PASV reply with port 0
+  cwd_faults       CWD into a folder named 421, 450 (that reply) or silent (none)
 """
 import argparse
 import os
@@ -40,6 +41,7 @@ def send(conn, text):
 class Session(socketserver.BaseRequestHandler):
     root = "."
     default_script = "normal"
+    anonymous = False
 
     def setup(self):
         self.script = self.default_script
@@ -123,7 +125,7 @@ class Session(socketserver.BaseRequestHandler):
             self.reply("331 Password required")
 
     def do_PASS(self, arg):
-        if self.user != USER or arg != PASSWORD:
+        if (self.user != USER or arg != PASSWORD) and not (self.anonymous and self.user == "anonymous"):
             self.reply("530 Login incorrect.")
         elif self.script == "multiline":
             self.reply("230-Welcome\r\n230-230 lines follow\r\n230 Logged in.")
@@ -131,6 +133,10 @@ class Session(socketserver.BaseRequestHandler):
             self.reply("230 Logged in.")
 
     def do_CWD(self, arg):
+        if self.script == "cwd_faults" and arg.rstrip("/").endswith(("/421", "/450", "/silent")):
+            if not arg.rstrip("/").endswith("silent"):
+                self.reply(arg.rstrip("/")[-3:] + " Folder not available.")
+            return "close" if arg.rstrip("/").endswith("421") else None
         target = self.local(arg)
         if not os.path.isdir(target):
             self.reply("550 No such folder.")
@@ -302,8 +308,10 @@ def main():
     parser.add_argument("--port", type=int, default=21)
     parser.add_argument("--root", required=True)
     parser.add_argument("--script", default="normal")
+    parser.add_argument("--anonymous", action="store_true")
     args = parser.parse_args()
     Session.root = os.path.abspath(args.root)
+    Session.anonymous = args.anonymous
     Session.default_script = args.script
     with Server((args.addr, args.port), Session) as server:
         server.serve_forever()

@@ -87,7 +87,7 @@ def start_server(args, workdir):
         command += ["--total-line"] if args.total_line else []
     elif args.kind == "faulty":
         command = [PYTHON, os.path.join(HERE, "faulty_ftp.py"), "--addr", args.addr, "--root", args.root,
-                   "--script", args.script or "normal"]
+                   "--script", args.script or "normal"] + (["--anonymous"] if args.anonymous else [])
     elif args.kind == "vsftpd":
         # The anonymous account maps to the local user "ftp"; vsftpd wants
         # its root read-only, so only the "kestro" folder is the user's.

@@ -33,8 +33,8 @@ std::string DataFolder() {
   return std::string(path) + "\\Veltrana\\downloader\\";
 }
 
-std::string ServerFolder(const std::string& relative) {
-  std::string root = std::getenv("KESTRO_TEST_FTP_ROOT");
+std::string ServerFolder(const std::string& relative, const char* variable = "KESTRO_TEST_FTP_ROOT") {
+  std::string root = std::getenv(variable);
   for (char& c : root)
     if (c == '/') c = '\\';
   return "Z:" + root + "\\" + relative;
@@ -151,26 +151,53 @@ TEST_F(DownloaderTest, AFullCycleInstallsBothFoldersApartAndStartsTheProgramAgai
   EXPECT_EQ(Boxes(), "");
   EXPECT_TRUE(ReadAll(prog_ + "downloader.exe") == newUpdater);
   DeleteFileA(ServerFolder("download\\kestro\\downloader.exe").c_str());
+  // What a cut-short install left: the new copy goes, the old file comes back.
+  Write(prog_ + "left.txt.new", "new");
+  Write(prog_ + "lost.txt.old", "old");
   Run();
   EXPECT_FALSE(Exists(prog_ + "downloader.exe.old"));
+  EXPECT_FALSE(Exists(prog_ + "left.txt.new"));
+  EXPECT_EQ(ReadAll(prog_ + "lost.txt"), "old");
 }
 
-TEST_F(DownloaderTest, AFileInUseIsReportedAndKeptAndTheProgramStillStarts) {
+TEST_F(DownloaderTest, AFileInUseIsWaitedForAndAFailedReplacePutsEveryFileBack) {
   Write(ServerFolder("download\\kestro\\free.txt"), "new free");
   Write(ServerFolder("download\\kestro\\busy.txt"), "new busy");
   Prepare("PROJECT=kestro\r\n");
   Write(prog_ + "busy.txt", "old busy");
   HANDLE busy = CreateFileA((prog_ + "busy.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(busy, INVALID_HANDLE_VALUE);
-  Run();
-  CloseHandle(busy);
-  EXPECT_TRUE(Started());
+  Run([&] {
+    // The caller has not ended yet: nothing is replaced until it lets go.
+    EXPECT_TRUE(WaitFor([&] { return Logged("fncDownload()使用中のため待機=" + prog_ + "busy.txt"); }, 30000));
+    EXPECT_FALSE(Exists(prog_ + "free.txt"));
+    CloseHandle(busy);
+  });
   EXPECT_EQ(ReadAll(prog_ + "free.txt"), "new free");
-  EXPECT_EQ(ReadAll(prog_ + "busy.txt"), "old busy");
-  EXPECT_EQ(ReadAll(DataFolder() + "temp\\busy.txt"), "new busy");
-  EXPECT_FALSE(Exists(DataFolder() + "temp\\free.txt"));
-  EXPECT_TRUE(Logged("fncDownload()展開失敗=" + prog_ + "busy.txt,"));
-  EXPECT_EQ(Boxes(), Box("ファイルを更新できませんでした\r\n" + prog_ + "busy.txt"));
+  EXPECT_EQ(ReadAll(prog_ + "busy.txt"), "new busy");
+  EXPECT_EQ(Boxes(), "");
+
+  // The second file cannot be moved aside: the program stays as it was.
+  Write(ServerFolder("download\\kestro\\app.exe"), ReadAll(Here() + "started_marker.exe") + "new build");
+  Prepare("PROJECT=kestro\r\n");
+  Write(prog_ + "free.txt", "old free");
+  CreateDirectoryA((prog_ + "free.txt.old").c_str(), nullptr);
+  Run();
+  EXPECT_TRUE(ReadAll(prog_ + "app.exe") == ReadAll(Here() + "started_marker.exe"));
+  EXPECT_EQ(ReadAll(prog_ + "free.txt"), "old free");
+  EXPECT_EQ(Boxes(), Box("ファイルを更新できませんでした\r\n" + prog_ + "free.txt\r\nプログラムは更新前のままです"));
+}
+
+// Only a 550 says that SUBDIR is not there: a refusal or no answer installs nothing.
+TEST_F(DownloaderTest, ASubfolderThatCouldNotBeReadInstallsNothing) {
+  const std::string host = std::getenv("KESTRO_TEST_FTP_HOST");
+  Write(ServerFolder("download\\kestro\\one.txt", "KESTRO_TEST_FAULTY_ROOT"), "one");
+  for (const char* subdir : {"450", "421", "silent"}) {
+    Prepare("IP=" + host.substr(0, host.rfind('.')) + ".61\r\nPROJECT=kestro\r\nSUBDIR=" + subdir + "\r\n");
+    Run();
+    EXPECT_FALSE(Exists(prog_ + "one.txt")) << subdir;
+    EXPECT_EQ(Boxes(), Box("ダウンロード失敗")) << subdir;
+  }
 }
 
 TEST_F(DownloaderTest, WhateverTheStoreOrTheSettingsHoldTheProgramStillStarts) {
