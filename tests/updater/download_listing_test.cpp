@@ -50,5 +50,13 @@ TEST(DownloadListing, OnlyPlainFileNamesAndRelativePathsOfThemAreAccepted) {
                           "lpt9.log", "aux .txt"})
     EXPECT_FALSE(IsPlainFileName(bad)) << bad;
   for (const char* good : {"sub", "a\\b/\x83\x5C"}) EXPECT_TRUE(IsPlainRelativePath(good)) << good;
-  for (const char* p : {"a\\..\\b", "\\a", "/a", "a/", "a//b", "C:\\a"}) EXPECT_FALSE(IsPlainRelativePath(p)) << p;
+  // A lone lead byte at the end would join the separator added after it.
+  for (const char* p : {"a\\..\\b", "\\a", "/a", "a/", "a//b", "C:\\a", "sub\x95", "sub\x95/x"})
+    EXPECT_FALSE(IsPlainRelativePath(p)) << p;
+}
+
+TEST(DownloadListing, ATotalLineIsTotalAndOneNumber) {
+  for (const char* total : {"total 0", "total 1234", "total   12"}) EXPECT_TRUE(IsTotalLine(total)) << total;
+  for (const char* other : {"total", "total ", "total 12 kB", "Total 12", "total 1a", " total 3", "totals 3", "total -1"})
+    EXPECT_FALSE(IsTotalLine(other)) << other;
 }
