@@ -205,4 +205,25 @@ TEST_F(XlsOutputTest, ListAndPictureWorkbooksOfTheGrid) {
   }
 }
 
+// Saved as "報告表.xls", whose last character ends in the byte of "\": the
+// chosen folder is kept as SAVEPATH and no folder of the name is made.
+TEST_F(XlsOutputTest, APictureWorkbookNamedWithATrailByteOfBackslash) {
+  const std::string folder = output_.substr(0, output_.size() - 11), saved = folder + "報告表.xls";
+  SetEnvironmentVariableA("KESTRO_SAVEDIALOG_REPLY", saved.c_str());
+  const std::string day = DayBefore(0), base = "PC01" + day + "090000001";
+  PostReport(day, base + ".jpg", "", base + "_note.tag");
+  std::vector<unsigned char> rgb(40 * 30 * 3, 0x80);
+  ASSERT_TRUE(jpegio::WriteJpegFile(FtpServerRoot() + "kestro\\" + day + "\\" + base + ".jpg",
+                                    {40, 30, rgb.data(), 40 * 3, jpegio::PixelOrder::Rgb}, 75, nullptr));
+  ASSERT_TRUE(manager_.Start(day)) << ReadLog();
+  manager_.Click("ﾎﾟｽﾄの検索");
+  SelectRows(1, 1);
+  RunPictures(2);
+  EXPECT_EQ(ReadBook(saved, "pictures-hyo.xls.txt").sheets.size(), 2u);
+  EXPECT_FALSE(Exists(folder + "報告表"));
+  char kept[MAX_PATH] = {};
+  GetPrivateProfileStringA("KESTROMGR", "SAVEPATH", "", kept, sizeof kept, (DataFolder() + "Kestro.ini").c_str());
+  EXPECT_EQ(kept, folder);
+}
+
 }  // namespace

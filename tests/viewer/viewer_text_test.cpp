@@ -2,6 +2,7 @@
 // line that starts a viewer.
 #include <gtest/gtest.h>
 
+#include "common/portable/ReportViewer.h"
 #include "common/portable/ViewerLookupText.h"
 
 namespace {
@@ -39,6 +40,16 @@ TEST(ViewerCommand, WithoutPlaceholderTheQuotedPathFollows) {
   EXPECT_EQ(viewer::ViewerCommandLine("\"C:\\Program Files\\b.exe\" -nohome", "C:\\a b\\画面.jpg"),
             "\"C:\\Program Files\\b.exe\" -nohome \"C:\\a b\\画面.jpg\"");
   EXPECT_EQ(viewer::ViewerCommandLine("b.exe %", "x.jpg"), "b.exe % \"x.jpg\"");
+}
+
+// Only the last extension of the name counts, in any case; a name that
+// Windows would read otherwise (a trailing dot or blank) starts nothing.
+TEST(ReportViewer, ChosenByTheLastExtensionOfTheName) {
+  EXPECT_EQ(ReportViewerOf("a.JPG"), ReportViewer::Picture);
+  EXPECT_EQ(ReportViewerOf("C:\\x.y\\a.Gif"), ReportViewer::Picture);
+  EXPECT_EQ(ReportViewerOf("a.bat.xLs"), ReportViewer::Workbook);
+  for (const char* other : {"a.xls.bat", "a.jpg.exe", "a.jpg.", "a.jpg ", "a.xls. ", "jpg", "a.jpeg", "a.xlsx", ""})
+    EXPECT_EQ(ReportViewerOf(other), ReportViewer::None) << other;
 }
 
 }  // namespace
