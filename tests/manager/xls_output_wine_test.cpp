@@ -219,7 +219,7 @@ TEST_F(XlsOutputTest, APictureWorkbookNamedWithATrailByteOfBackslash) {
   manager_.Click("ﾎﾟｽﾄの検索");
   SelectRows(1, 1);
   RunPictures(2);
-  EXPECT_EQ(ReadBook(saved, "pictures-hyo.xls.txt").sheets.size(), 2u);
+  EXPECT_EQ(ReadBook(saved, "pictures-hyo.xls.txt").sheets.size(), 2u) << ReadLog();
   EXPECT_FALSE(Exists(folder + "報告表"));
   char kept[MAX_PATH] = {};
   GetPrivateProfileStringA("KESTROMGR", "SAVEPATH", "", kept, sizeof kept, (DataFolder() + "Kestro.ini").c_str());
