@@ -7,6 +7,7 @@
 #include "client/MainForm.h"
 #include "client/ReportSaving.h"
 #include "client/SettingsValues.h"
+#include "common/portable/NameCharacters.h"
 #include "forms/Application.h"
 #include "forms/MessageBox.h"
 #include "transfer/TTmxFtp.h"
@@ -28,6 +29,19 @@ const char kBusy[] = "他のサーバ処理が実行中です";
 std::string StorePath(const std::string& part) { return std::string(kestro::kServerRoot) + "/" + part; }
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// A copy that breaks off (a full share) must never stand under a report's
+// name, where the manager would list it: it goes to <target>.tmp first and
+// is renamed once whole. 0, or the error of the failed step.
+DWORD CopyToShare(const std::string& source, const std::string& target) {
+  const std::string partial = target + ".tmp";
+  if (CopyFileA(source.c_str(), partial.c_str(), FALSE) &&
+      MoveFileExA(partial.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return 0;
+  const DWORD error = GetLastError();
+  DeleteFileA(partial.c_str());
+  return error ? error : ERROR_GEN_FAILURE;
+}
 
 // Logs out when the FTP work ends, also through an error.
 class LogoutAtEnd {
@@ -97,8 +111,9 @@ bool ReportPoster::fncSendFile(bool saveFirst, std::string& folder, std::string&
       if (!SaveReport || !SaveReport(folder, name)) throw std::runtime_error(kSaveFailed);
       savedOrPosted = true;
     }
-    const std::string localPath = gSettings.LOCALDIR + folder + "\\" + name;
-    if (folder.empty() || name.empty() || !Exists(localPath)) throw std::runtime_error(kNotFound);
+    if (folder.empty() || name.empty()) throw std::runtime_error(kNotFound);
+    const std::string localPath = PathInFolder(gSettings.LOCALDIR + folder, name);
+    if (!Exists(localPath)) throw std::runtime_error(kNotFound);
     lastOutcome_ = PostOutcome::SavedOnly;
     // The title lives only in the tag file's name: a report without it stays here.
     std::string tag;
@@ -136,7 +151,7 @@ void ReportPoster::PostByFtp(const std::string& folder, const std::string& name,
   ftp_.FtpMkDir();
   ftp_.path = StorePath(folder);
   ftp_.FtpMkDir();
-  ftp_.filename = StorePath(folder + "/" + name);
+  ftp_.filename = PathInFolder(StorePath(folder), name, '/');
   ftp_.localFileName = localPath;
   if (ftp_.FtpUpload() < 0) throw std::runtime_error(kPostFailed + suffix);
 
@@ -146,8 +161,8 @@ void ReportPoster::PostByFtp(const std::string& folder, const std::string& name,
   ftp_.FtpMkDir();
   ftp_.path = StorePath(folder + "tag");
   ftp_.FtpMkDir();
-  ftp_.filename = StorePath(folder + "tag/" + tag);
-  ftp_.localFileName = gSettings.LOCALDIR + folder + "tag\\" + tag;
+  ftp_.filename = PathInFolder(StorePath(folder + "tag"), tag, '/');
+  ftp_.localFileName = PathInFolder(gSettings.LOCALDIR + folder + "tag", tag);
   // Without its tag the report on the store has no title: the post is incomplete.
   if (ftp_.FtpUpload() < 0) throw std::runtime_error(kPostFailed + suffix);
 }
@@ -157,20 +172,23 @@ void ReportPoster::PostToSharedFolder(const std::string& folder, const std::stri
   const std::string& store = gSettings.FILESAVEPATH;
   ForceDirectories(store);
   ForceDirectories(store + folder);
-  if (!CopyFileA(localPath.c_str(), (store + folder + "\\" + name).c_str(), FALSE))
-    throw std::runtime_error(kPostFailed);
+  auto copy = [this](const std::string& source, const std::string& target) {
+    if (const DWORD error = CopyToShare(source, target)) {
+      Log("fncSendFile():共有フォルダへ書き込めません(" + std::to_string(error) + ") " + target);
+      throw std::runtime_error(kPostFailed);
+    }
+  };
+  copy(localPath, PathInFolder(store + folder, name));
   ForceDirectories(store + folder + "tag");
-  const std::string source = gSettings.LOCALDIR + folder + "tag\\" + tag;
-  if (!CopyFileA(source.c_str(), (store + folder + "tag\\" + tag).c_str(), FALSE))
-    throw std::runtime_error(kPostFailed);
+  copy(PathInFolder(gSettings.LOCALDIR + folder + "tag", tag), PathInFolder(store + folder + "tag", tag));
 }
 
 void ReportPoster::DeleteLocalCopies(const std::string& folder, const std::string& name) {
-  const std::string report = gSettings.LOCALDIR + folder + "\\" + name;
+  const std::string report = PathInFolder(gSettings.LOCALDIR + folder, name);
   if (!fncDeleteFile(report)) Log("fncSendFile():ローカルファイルを削除できません " + report);
   std::string tag;
   if (fncFindLocalFile(folder + "tag", name, tag)) {
-    const std::string tagPath = gSettings.LOCALDIR + folder + "tag\\" + tag;
+    const std::string tagPath = PathInFolder(gSettings.LOCALDIR + folder + "tag", tag);
     if (!fncDeleteFile(tagPath)) Log("fncSendFile():ローカルファイルを削除できません " + tagPath);
   }
 }

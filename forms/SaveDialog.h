@@ -26,10 +26,13 @@ class SaveDialog {
   // Shows the dialog; true when the user pressed Save (FileName is then
   // the whole path), false on Cancel or when the dialog cannot be shown.
   bool Execute(HWND owner) {
-    char reply[MAX_PATH] = {};
-    const DWORD given = GetEnvironmentVariableA("KESTRO_SAVEDIALOG_REPLY", reply, sizeof reply);
-    if (given > 0 && given < sizeof reply) {
-      FileName = reply;
+    // Read wide: the ANSI call cuts a double-byte path short under Wine.
+    wchar_t reply[MAX_PATH] = {};
+    const DWORD given = GetEnvironmentVariableW(L"KESTRO_SAVEDIALOG_REPLY", reply, MAX_PATH);
+    if (given > 0 && given < MAX_PATH) {
+      char path[MAX_PATH * 2] = {};
+      WideCharToMultiByte(CP_ACP, 0, reply, -1, path, sizeof path, nullptr, nullptr);
+      FileName = path;
       return true;
     }
     if (given == 0 && GetLastError() != ERROR_ENVVAR_NOT_FOUND) return false;

@@ -6,6 +6,7 @@
 #include <cctype>
 
 #include "common/FileSystem.h"
+#include "common/portable/FolderText.h"
 #include "forms/MessageBox.h"
 #include "manager/IniFiles.h"
 #include "manager/ManagerLog.h"
@@ -38,9 +39,8 @@ std::string RemoteBackupFolder(const std::string& computer) { return "/" + gServ
 
 // FILESAVEPATH + <COMPUTERNAME> + "\"
 std::string SharedBackupFolder(const std::string& computer) {
-  std::string root = gMgr.FILESAVEPATH;
-  if (!root.empty() && root.back() != '\\') root += '\\';
-  return root + computer + "\\";
+  const std::string& root = gMgr.FILESAVEPATH;
+  return (root.empty() ? root : WithTrailingBackslash(root)) + computer + "\\";
 }
 
 // Only day catalogue files come back from a backup folder: eight digits

@@ -4,6 +4,7 @@
 #include "manager/ReportOpening.h"
 
 #include "common/FileSystem.h"
+#include "common/portable/NameCharacters.h"
 #include "common/portable/TextLines.h"
 #include "forms/Application.h"
 #include "manager/IniFiles.h"
@@ -90,7 +91,7 @@ void ReportRowOperation::StoreComment(int row, const std::string& comment) {
 }
 
 int ReportRowOperation::CreateTagFile(const std::string& tagName) {
-  const std::string local = WorkFolderPath() + tagName;
+  const std::string local = PathInFolder(WorkFolderPath(), tagName);
   IniWriteString(local, "note", "CREATE", fncGetComputerNameUpper());
   const int stored = form_.ftpPutFile(day_ + "tag", tagName);
   SetFileAttributesA(local.c_str(), FILE_ATTRIBUTE_NORMAL);

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "common/FileSystem.h"
+#include "common/portable/FolderText.h"
 #include "forms/MessageBox.h"
 #include "manager/ManagerLog.h"
 #include "manager/ManagerSettings.h"
@@ -24,8 +25,8 @@ std::string Slashed(const std::string& day) {
 }  // namespace
 
 void fncSaveWorkbookReplacing(office::Workbook& book, const std::string& path) {
-  const size_t slash = path.rfind('\\');
-  const std::string temporary = path.substr(0, slash + 1) + "~kestro_" + path.substr(slash + 1);
+  const std::string name = FileNameOf(path);
+  const std::string temporary = path.substr(0, path.size() - name.size()) + "~kestro_" + name;
   SetFileAttributesA(temporary.c_str(), FILE_ATTRIBUTE_NORMAL);
   DeleteFileA(temporary.c_str());
   try {

@@ -8,6 +8,8 @@
 #include <stdexcept>
 
 #include "common/FileSystem.h"
+#include "common/portable/FolderText.h"
+#include "common/portable/NameCharacters.h"
 #include "forms/MessageBox.h"
 #include "manager/IniFiles.h"
 #include "manager/ListReportWorkbook.h"
@@ -99,9 +101,8 @@ void TForm1::SpeedButton16Click() {
   SaveDialog1.Title = "ケストロ管理画面(XLSファイル保存先の指定)";
   SaveDialog1.OnFolderChange = nullptr;
   const std::string chosen = SaveDialog1.Execute(Handle()) ? SaveDialog1.FileName : "";
-  const size_t slash = chosen.rfind('\\');
-  if (slash == std::string::npos || slash == 0) return;
-  const std::string folder = chosen.substr(0, slash + 1), name = chosen.substr(slash + 1);
+  const std::string name = FileNameOf(chosen), folder = chosen.substr(0, chosen.size() - name.size());
+  if (folder.size() < 2) return;
   gMgr.SAVEPATH = folder;
   IniWriteString(ManagerIniPath(), "KESTROMGR", "SAVEPATH", folder);
   ForceDirectories(folder);
@@ -160,7 +161,7 @@ void TForm1::SpeedButton16Click() {
       const std::string day = DayOfDateText(date);
       if (day.empty()) throw std::runtime_error("日付が不正です:" + date);
       const std::string name9 = sg1.Cell(9, row);
-      const std::string work = WorkFolderPath() + name9;
+      const std::string work = PathInFolder(WorkFolderPath(), name9);
       std::string fetched;
       const char* const suffixes[3] = {".UPD", ".CMP", ""};
       const char* const states[3] = {"ファイル編集中", "完了状態", "通常状態です。"};

@@ -8,6 +8,7 @@
 
 #include "common/ExceptionText.h"
 #include "common/portable/FolderText.h"
+#include "common/portable/NameCharacters.h"
 #include "forms/MessageBox.h"
 #include "manager/IniFiles.h"
 #include "manager/ManagerLog.h"
@@ -169,11 +170,9 @@ Next DownloadRow(TForm1& form, int row, bool last, const std::string& day, const
     }
   }
 
-  // A comment may hold ":" or ";", which the manager allows; the colon
-  // cannot stand in a Windows file name.
-  const std::string comment = form.sg1.Cell(kColComment, row);
-  const std::string target =
-      gMgr.SAVEPATH + "(" + (comment.empty() ? comment : PathSafeName(comment)) + ")_" + name;
+  // The comment cell may come from a catalogue that nobody cleaned.
+  const std::string comment = WithoutNameCharacters(form.sg1.Cell(kColComment, row));
+  const std::string target = PathInFolder(gMgr.SAVEPATH, "(" + comment + ")_" + name);
   const bool copied = CopyFileA(copy.c_str(), target.c_str(), FALSE) != FALSE;
   DeleteWorkFile(copy);
   if (!copied) {

@@ -9,6 +9,7 @@
 
 #include "common/ExceptionText.h"
 #include "common/FileSystem.h"
+#include "common/portable/NameCharacters.h"
 #include "common/portable/ReportViewer.h"
 #include "forms/Application.h"
 #include "forms/MessageBox.h"
@@ -121,7 +122,7 @@ void TForm1::fncOpenReports(ReportRows& rows) {
   ReportRowOperation(*this, rows, ReportRowOperation::Kind::Open).Run();
 }
 
-std::string ReportRowOperation::WorkPath() const { return WorkFolderPath() + name_; }
+std::string ReportRowOperation::WorkPath() const { return PathInFolder(WorkFolderPath(), name_); }
 
 std::string ReportRowOperation::CatalogueFileOf(int row) const {
   return CatalogueFolder() + DayFolderOf(rows_.Cell(kColDate, row)) + ".ini";

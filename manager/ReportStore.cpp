@@ -8,6 +8,7 @@
 #include "manager/ManagerSettings.h"
 #include "manager/ManagerUtilities.h"
 #include "manager/ReportWindow.h"
+#include "common/portable/NameCharacters.h"
 #include "manager/portable/StorePaths.h"
 #include "transfer/TTmxFtp.h"
 
@@ -76,7 +77,7 @@ int TForm1::ftpGetFile(const std::string& folder, const std::string& name) {
     }
     // The earlier copy is replaced only by a complete one, in one step.
     SetFileAttributesA(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
-    const std::string target = work + name;
+    const std::string target = PathInFolder(work, name);
     const bool replaced = MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
     DeleteWorkFile(temp);
     fncWriteSysLog(replaced ? "ダウンロード完了2" : "ファイル書き込み失敗1");
@@ -143,7 +144,7 @@ int TForm1::ftpPutFile(const std::string& folder, const std::string& name) {
   const bool ftp = FtpMode();
   try {
     if (ftp && !ConnectStore()) return -1;
-    const std::string source = WorkFolderPath() + name;
+    const std::string source = PathInFolder(WorkFolderPath(), name);
     bool done;
     if (ftp) {
       TmxFtp->path = RemoteStoreFolder(gServerRoot, folder);

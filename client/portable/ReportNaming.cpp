@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "client/portable/FileNameText.h"
+#include "common/portable/NameCharacters.h"
 
 void AdvanceProcessingDay(const std::string& captureDate, std::string& day, int& counter) {
   if (day < captureDate) {
@@ -17,11 +18,12 @@ std::string ReportBaseName(const std::string& terminal, const std::string& captu
                            const std::string& captureTime, int counter) {
   char digits[16];
   std::snprintf(digits, sizeof digits, "%.3d", counter);
-  return terminal + captureDate + captureTime + digits;
+  return WithoutNameCharacters(terminal) + captureDate + captureTime + digits;
 }
 
 std::string ReportFileName(const std::string& project, const std::string& baseName) {
-  return project.empty() ? baseName : project + "_" + baseName;
+  const std::string cleaned = WithoutNameCharacters(project);
+  return cleaned.empty() ? baseName : cleaned + "_" + baseName;
 }
 
 std::string CaptureExtension(const std::string& captureName) {

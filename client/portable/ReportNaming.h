@@ -17,7 +17,9 @@ void AdvanceProcessingDay(const std::string& captureDate, std::string& day, int&
 // The counter of the report after this one: 999 is followed by 1.
 int NextDailyCounter(int counter);
 
-// terminal + yyyymmdd + hhnnss + counter as 3 digits.
+// terminal + yyyymmdd + hhnnss + counter as 3 digits. The terminal and the
+// project (below) lose the characters a name may not hold: a settings file
+// edited by hand passes no form's check.
 std::string ReportBaseName(const std::string& terminal, const std::string& captureDate,
                            const std::string& captureTime, int counter);
 

@@ -18,3 +18,10 @@ std::string FolderOf(const std::string& fileName) {
     if (fileName[pos] == '\\' || fileName[pos] == '/') last = pos;
   return last == std::string::npos ? std::string() : fileName.substr(0, last);
 }
+
+std::string FileNameOf(const std::string& path) {
+  size_t start = 0;
+  for (size_t pos = 0; pos < path.size(); pos += Cp932CharLength(path, pos))
+    if (path[pos] == '\\' || path[pos] == '/') start = pos + 1;
+  return path.substr(start);
+}

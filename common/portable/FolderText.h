@@ -10,3 +10,6 @@ std::string WithoutTrailingBackslash(const std::string& folder);
 // The folder part of a file name, without its last "\" or "/" ("" when it
 // has none).
 std::string FolderOf(const std::string& fileName);
+// The file name part of a path, after its last "\" or "/" (the whole path
+// when it has none).
+std::string FileNameOf(const std::string& path);

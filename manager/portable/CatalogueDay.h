@@ -14,7 +14,7 @@ enum class SkipReason {
   Directory,   // a folder line
   Malformed,   // a line that cannot be read
   Upload,      // a ".tmp" file of an upload in progress
-  UnsafeName,  // a name with "\", "/", ":", '"' or a control character
+  UnsafeName,  // a name with a path part, a device name or a control character
   NotReport,   // a name outside the report pattern
   NotTag,      // a tag-folder entry that is no "*.tag" file
 };

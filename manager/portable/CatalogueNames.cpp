@@ -2,20 +2,9 @@
 
 #include <cctype>
 
-#include "common/portable/Cp932.h"
+#include "common/portable/NameCharacters.h"
 
-bool IsSafeStoreName(const std::string& name) {
-  if (name.empty()) return false;
-  for (size_t i = 0; i < name.size();) {
-    size_t length = Cp932CharLength(name, i);
-    if (length == 1) {
-      unsigned char c = static_cast<unsigned char>(name[i]);
-      if (c < 0x20 || c == 0x7F || c == '\\' || c == '/' || c == ':' || c == '"') return false;
-    }
-    i += length;
-  }
-  return true;
-}
+bool IsSafeStoreName(const std::string& name) { return IsPlainFileName(name); }
 
 bool IsReportFileName(const std::string& name) {
   if (!IsSafeStoreName(name) || name.size() < 22 || name.front() == ' ') return false;

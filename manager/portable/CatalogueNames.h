@@ -5,9 +5,8 @@
 #pragma once
 #include <string>
 
-// False when the name is empty or holds "\", "/", ":", the double quote or
-// a control character (a trail byte of a double-byte character is not
-// taken for "\").
+// The one name rule (IsPlainFileName, common/portable/NameCharacters.h):
+// no path part, no device name, no control character.
 bool IsSafeStoreName(const std::string& name);
 
 // A safe name of the report pattern: a head that neither begins with a

@@ -1,6 +1,7 @@
 #include "manager/portable/CommentText.h"
 
 #include "common/portable/Cp932.h"
+#include "common/portable/NameCharacters.h"
 #include "manager/portable/ManagerSettingsRules.h"
 #include "manager/portable/NameText.h"
 
@@ -26,7 +27,8 @@ std::string CleanAnswerComment(const std::string& line) { return CleanCellCommen
 
 std::string TagNameFor(const std::string& reportName, const std::string& comment) {
   const std::string base = reportName.size() > 4 ? reportName.substr(0, reportName.size() - 4) : "";
-  return base + "_" + comment + ".tag";
+  // The comment may come from a catalogue that nobody cleaned.
+  return base + "_" + WithoutNameCharacters(comment) + ".tag";
 }
 
 bool SameTagName(const std::string& a, const std::string& b) { return UpperAscii(a) == UpperAscii(b); }

@@ -16,7 +16,8 @@ std::string FirstCharacters(const std::string& text, size_t maxChars);
 // the characters a file name may not hold, cut to 50 characters.
 std::string CleanAnswerComment(const std::string& line);
 std::string CleanCellComment(const std::string& cell);
-// <report name without its last 4 characters> "_" comment ".tag".
+// <report name without its last 4 characters> "_" comment ".tag", the
+// comment without the characters a name may not hold.
 std::string TagNameFor(const std::string& reportName, const std::string& comment);
 // Tag names compared with ASCII letters in either case.
 bool SameTagName(const std::string& a, const std::string& b);

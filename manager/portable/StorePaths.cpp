@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "common/portable/Cp932.h"
+#include "common/portable/NameCharacters.h"
 #include "manager/portable/NameText.h"
 
 namespace {
@@ -48,7 +49,7 @@ std::string ToForwardSlashes(const std::string& text) {
 
 std::string RemoteStorePath(const std::string& root, const std::string& folder, const std::string& name) {
   const std::string dir = ToForwardSlashes(folder);
-  return root + (dir.empty() ? "" : "/" + dir) + "/" + ToForwardSlashes(name);
+  return PathInFolder(root + (dir.empty() ? "" : "/" + dir) + "/", name, '/');
 }
 
 std::string RemoteStoreFolder(const std::string& root, const std::string& folder) {
@@ -57,7 +58,7 @@ std::string RemoteStoreFolder(const std::string& root, const std::string& folder
 }
 
 std::string SharedStorePath(const std::string& storeRoot, const std::string& folder, const std::string& name) {
-  return storeRoot + folder + "\\" + name;
+  return PathInFolder(storeRoot + folder, name);
 }
 
 std::string PathSafeName(const std::string& text) {
@@ -77,6 +78,7 @@ std::string PathSafeName(const std::string& text) {
   // Windows drops trailing blanks and dots itself; ".." would climb a level.
   // Neither byte can be the second byte of a double-byte character.
   while (!result.empty() && (result.back() == ' ' || result.back() == '.')) result.pop_back();
+  if (IsDeviceName(result)) return "_" + result;  // "con" would name the console
   return result.empty() ? "_" : result;
 }
 

@@ -42,10 +42,19 @@ TEST(CatalogueNames, OnlySafeReportAndTagNames) {
   for (const char* bad : {"PRJ_PC01\\20261209100000001.jpg", "../PC0120261209100000001.jpg",
                           "C:PC0120261209100000001.jpg", "PC\"0120261209100000001.jpg",
                           "PC\t0120261209100000001.jpg", "PC0120261209100000001", "PCAB2026120910000001.jpg",
-                          "20261209100000001.jpg", "PRJ_20261209100000001.jpg", "desktop.ini"})
+                          "20261209100000001.jpg", "PRJ_20261209100000001.jpg", "desktop.ini",
+                          "CON.20240101120000001.jpg", "COM1.20240101120000001.xls", "NUL .20240101120000001.jpg"})
     EXPECT_FALSE(IsReportFileName(bad)) << bad;
   EXPECT_TRUE(IsTagFileName(kTag));
   EXPECT_FALSE(IsTagFileName(kTag + ".tmp"));
+  // A backup's catalogue file keeps only the sections of report names.
+  IniText file("[..\\" + kReport + "]\r\n[" + kReport + "]\r\nREAD=1\r\n[CON.20261209100000002.jpg]\r\n[desktop.ini]\r\n");
+  std::vector<SkippedEntry> skipped;
+  DropForeignSections(file, "20261209.ini", skipped);
+  EXPECT_EQ(file.Text(), "[" + kReport + "]\r\nREAD=1\r\n\r\n");
+  ASSERT_EQ(skipped.size(), 3u);
+  EXPECT_EQ(skipped[0].text, "20261209.ini [..\\" + kReport + "]");
+  EXPECT_TRUE(skipped[1].reason == SkipReason::UnsafeName && skipped[2].reason == SkipReason::NotReport);
 }
 
 TEST(CatalogueDay, ListingBecomesEntriesWithStatesTypesAndTags) {

@@ -22,7 +22,7 @@ TEST(FileNameCheck, ListedCharactersOnlyAsSingleBytes) {
   EXPECT_TRUE(fncChkFileName("ソフト表ポ"));
   EXPECT_TRUE(fncChkFileName("ABC-123"));
   for (const char* bad : {"a.b", "a b", "a_b", "a\\b", "a|b", "a~", "#", "/", "'", "\"", "*", "&", "%", ",", "?",
-                          ":", ";", "<", ">", "a\tb"})
+                          ":", ";", "<", ">", "a\tb", "CON", "com1", "Nul"})
     EXPECT_FALSE(fncChkFileName(bad)) << bad;
   EXPECT_FALSE(fncChkFileName("ソ\\"));
 }

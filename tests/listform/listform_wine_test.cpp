@@ -197,6 +197,20 @@ TEST_F(ListFormTest, AStalledPostEndsTheRunAndKeepsItsRowAndTheLaterOnes) {
   EXPECT_EQ(list.Status(), "削除しました");
 }
 
+TEST_F(ListFormTest, AShareThatFillsUpHoldsNoPartOfTheReport) {
+  if (EnvValue("KESTRO_TEST_FILE_LIMIT_KB").empty()) GTEST_SKIP();
+  const std::string ini = DataFolder() + "Kestro.ini", share = DataFolder() + "share\\", name = "PC0120240512090000001.jpg";
+  WritePrivateProfileStringA("KESTRO", "SAVE", "0", ini.c_str());
+  WritePrivateProfileStringA("KESTRO", "FILESAVEPATH", share.c_str(), ini.c_str());
+  const std::string report = Put("20240512", name);
+  PutTag("20240512", name, "t");  // and the report a link larger than the run's largest file size
+  ASSERT_TRUE(DeleteFileA(report.c_str()) && CreateHardLinkA(report.c_str(), (ProgramFolder() + "Kestro.exe").c_str(), nullptr));
+  ListForm list = Open();
+  ASSERT_EQ(List(list, 2024, 5, 12, 2024, 5, 12).size(), 1u);
+  ASSERT_TRUE(list.Press("ポスト"));
+  EXPECT_TRUE(FindFile(share + "20240512\\*.jpg*").empty() && Exists(report)) << ReadLog();
+}
+
 TEST_F(ListFormTest, ACancelledDeleteKeepsTheFileAndFreesTheForm) {
   SetEnvironmentVariableA("KESTRO_MSGBOX_REPLY", "CANCEL");
   const std::string report = Put("20240511", "PC0120240511090000001.jpg");

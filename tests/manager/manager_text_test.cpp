@@ -125,7 +125,7 @@ TEST(ManagerText, IniModelKeepsOtherKeysAndIgnoresCase) {
 
 TEST(ManagerText, StorePathsAndFolderNames) {
   EXPECT_EQ(RemoteStorePath("kestro", "", "projectlist.txt"), "kestro/projectlist.txt");
-  EXPECT_EQ(RemoteStorePath("kestro", "20061020", "a\\b.jpg"), "kestro/20061020/a/b.jpg");
+  EXPECT_THROW(RemoteStorePath("kestro", "20061020", "a\\b.jpg"), std::invalid_argument);
   EXPECT_EQ(RemoteStorePath("kestro", "20061020", "表.jpg"), "kestro/20061020/表.jpg");
   EXPECT_EQ(RemoteStoreFolder("kestro", "20061020tag"), "/kestro/20061020tag/");
   EXPECT_EQ(RemoteStoreFolder("kestro", ""), "/kestro/");
@@ -134,6 +134,7 @@ TEST(ManagerText, StorePathsAndFolderNames) {
   EXPECT_EQ(PathSafeName("ftp://10.0.0.1:21"), "ftp10.0.0.121");
   EXPECT_EQ(PathSafeName("a|b<c>d*e?f\"g\\h/i"), "abcdefghi");
   EXPECT_EQ(PathSafeName(".."), "_");
+  EXPECT_EQ(PathSafeName("Com1"), "_Com1");
   EXPECT_EQ(PathSafeName(""), "_");
   EXPECT_EQ(PathSafeName("表ソ"), "表ソ");
   EXPECT_EQ(CatalogueFolderPath("C:\\d\\", "host:21", "dom\\user"), "C:\\d\\CATALOGUE\\host21\\domuser\\");

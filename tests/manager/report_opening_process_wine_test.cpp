@@ -150,6 +150,15 @@ TEST_F(ReportOpeningProcessTest, DoubleClickOnTheCommentEditsItThroughNoteLens) 
   EXPECT_FALSE(Exists(FtpServerRoot() + "kestro\\" + day + "\\" + report + ".UPD"));
   EXPECT_EQ(ReadAll(boxLog_), "");
   DeleteFileA(answer.c_str());
+  const std::string book = "PC03" + day + "102000003";
+  PostReport(day, book + ".xls", "not a workbook");  // no comment cell: the catalogue's uncleaned one stays
+  manager_.Click("ﾎﾟｽﾄの検索");
+  WritePrivateProfileStringA((book + ".xls").c_str(), "COMMENT", "..\\..\\..\\x",
+                             (DataFolder() + "CATALOGUE\\" + EnvValue("KESTRO_TEST_FTP_HOST") + "\\" +
+                              EnvValue("KESTRO_TEST_FTP_USER") + "\\" + day + ".ini").c_str());
+  manager_.Click("やり直し");
+  doubleClickComment();  // the newer report is row 1
+  EXPECT_TRUE(Exists(tags + book + "_x.tag") && !Exists(FtpServerRoot() + "kestro\\x.tag")) << ReadLog();
 }
 
 // A report workbook opened by the program copied beside the stand-in

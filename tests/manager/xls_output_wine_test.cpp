@@ -51,7 +51,7 @@ class XlsOutputTest : public RunningManagerTest {
     RunningManagerTest::SetUp();
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    output_ = std::string(temp) + "kestro_xls_out\\ImgList.xls";
+    output_ = std::string(temp) + "kestro_xls_out\\報告表.xls";  // 表 ends in the byte of "\"
     RemoveTree(std::string(temp) + "kestro_xls_out");
     SetEnvironmentVariableA("KESTRO_MSGBOX_REPLY", "YES");
     SetEnvironmentVariableA("KESTRO_SAVEDIALOG_REPLY", output_.c_str());
@@ -159,6 +159,7 @@ TEST_F(XlsOutputTest, ListAndPictureWorkbooksOfTheGrid) {
     PostMessageA(FindControl(manager_.window, "BUTTON", "中断"), BM_CLICK, 0, 0);
   });
   EXPECT_NE(ReadLog().find("画像を準備できないのでスキップします。" + names[0]), std::string::npos);
+  EXPECT_FALSE(Exists(output_.substr(0, output_.size() - 4)));  // no folder of the workbook's name
   auto book = ReadBook(output_, "pictures-kind1.xls.txt");
   // The click is taken at the next message pump, during the fourth or the
   // fifth row's fetch: the index and three or four pictures, no master page.

@@ -51,6 +51,8 @@ TEST(ReportName, TheExampleNameAndAnEmptyProject) {
   std::string name = ReportFileName("", ReportBaseName("PC01", "20061020", "140509", 7));
   EXPECT_EQ(name, "PC0120061020140509007");
   EXPECT_EQ(name.find('_'), std::string::npos);  // readers see no project
+  EXPECT_EQ(ReportFileName("..\\営:業", ReportBaseName("..\\PC/01", "20061020", "140509", 7)),
+            "営業_PC0120061020140509007");
 }
 
 TEST(ReportName, TheCaptureExtensionIsItsLastFourCharacters) {

@@ -27,6 +27,8 @@ TEST(DownloadListing, NamesRunToTheEndOfTheLineAndFoldersAndEmptyLinesAreNoFiles
       {"-rw-r--r--   1 root root    4 Dec 09 01:33 new kestro.exe", ListingStyle::Unix, LineKind::File, "new kestro.exe"},
       {"Drwxr-xr-x   2 root root 4096 Dec 09 01:33 sub", ListingStyle::Unix, LineKind::Folder, ""},
       {"", ListingStyle::Unix, LineKind::Empty, ""},
+      {"total   1234", ListingStyle::Unix, LineKind::Total, ""},
+      {"total 12 kB", ListingStyle::Unix, LineKind::Refused, ""},  // "total" and one number only
       // A link names its target too, which leaves the folder.
       {"lrwxrwxrwx   1 root root    4 Dec 09 01:33 a -> ../b", ListingStyle::Unix, LineKind::Refused, "a -> ../b"},
       // A UNIX line read in MSDOS style: the name from the 4th field holds a ":".
@@ -50,5 +52,5 @@ TEST(DownloadListing, OnlyPlainFileNamesAndRelativePathsOfThemAreAccepted) {
                           "lpt9.log", "aux .txt"})
     EXPECT_FALSE(IsPlainFileName(bad)) << bad;
   for (const char* good : {"sub", "a\\b/\x83\x5C"}) EXPECT_TRUE(IsPlainRelativePath(good)) << good;
-  for (const char* p : {"a\\..\\b", "\\a", "/a", "a/", "a//b", "C:\\a"}) EXPECT_FALSE(IsPlainRelativePath(p)) << p;
+  for (const char* p : {"a\\..\\b", "\\a", "/a", "a/", "a//b", "C:\\a", "sub\x95", "sub\x95/x"}) EXPECT_FALSE(IsPlainRelativePath(p));
 }

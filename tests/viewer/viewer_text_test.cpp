@@ -2,6 +2,7 @@
 // line that starts a viewer.
 #include <gtest/gtest.h>
 
+#include "common/portable/ReportViewer.h"
 #include "common/portable/ViewerLookupText.h"
 
 namespace {
@@ -39,6 +40,12 @@ TEST(ViewerCommand, WithoutPlaceholderTheQuotedPathFollows) {
   EXPECT_EQ(viewer::ViewerCommandLine("\"C:\\Program Files\\b.exe\" -nohome", "C:\\a b\\画面.jpg"),
             "\"C:\\Program Files\\b.exe\" -nohome \"C:\\a b\\画面.jpg\"");
   EXPECT_EQ(viewer::ViewerCommandLine("b.exe %", "x.jpg"), "b.exe % \"x.jpg\"");
+}
+
+TEST(ReportViewer, ChosenByTheLastExtensionInAnyCaseAndNoneForATrailingDotOrBlank) {
+  EXPECT_TRUE(ReportViewerOf("a.bat.Gif") == ReportViewer::Picture && ReportViewerOf("a.xLs") == ReportViewer::Workbook);
+  for (const char* other : {"a.xls.bat", "a.jpg.", "a.jpg ", "a.xls. ", "jpg", "a.xlsx"})
+    EXPECT_EQ(ReportViewerOf(other), ReportViewer::None) << other;
 }
 
 }  // namespace

@@ -1,29 +1,13 @@
 #include "updater/portable/DownloadListing.h"
 
-#include <cstring>
-
 #include "common/portable/Cp932.h"
 #include "common/portable/FieldToken.h"
+#include "common/portable/NameCharacters.h"
 
 namespace updater {
 namespace {
 
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string UpperAscii(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return text;
-}
-
-// CON, PRN, AUX, NUL, COM1-9, LPT1-9, with or without an extension.
-bool IsDeviceName(const std::string& name) {
-  std::string base = UpperAscii(name.substr(0, name.find('.')));
-  while (!base.empty() && base.back() == ' ') base.pop_back();
-  if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
-  return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
-         base[3] >= '1' && base[3] <= '9';
-}
 
 // Calls part(begin, length) for each part of the path between "\" and "/".
 template <typename Part>
@@ -64,18 +48,6 @@ ListingLine ReadListingLine(const std::string& line, ListingStyle style) {
     name = fncGetToken(line, 9, " ", true);
   }
   return {IsPlainFileName(name) ? LineKind::File : LineKind::Refused, name};
-}
-
-bool IsPlainFileName(const std::string& name) {
-  if (name.empty() || name.find("..") != std::string::npos || IsDeviceName(name)) return false;
-  for (size_t pos = 0; pos < name.size(); pos += Cp932CharLength(name, pos)) {
-    const unsigned char c = static_cast<unsigned char>(name[pos]);
-    if (IsCp932LeadByte(c)) continue;  // the whole double-byte character is skipped
-    if (c < 0x20 || c == 0x7F || std::strchr("\\/:*?\"<>|", c)) return false;
-  }
-  // Windows drops trailing dots and blanks: "a." would be written as "a".
-  const char last = name.back();
-  return last != '.' && last != ' ';
 }
 
 bool IsPlainRelativePath(const std::string& path) {

@@ -2,6 +2,8 @@
 #pragma once
 #include <string>
 
+#include "common/portable/NameCharacters.h"
+
 namespace updater {
 
 enum class ListingStyle { Msdos, Unix };
@@ -23,18 +25,13 @@ struct ListingLine {
 // One listing line: MSDOS lines hold date, time, size or "<DIR>", name;
 // UNIX lines permissions, links, owner, group, size, month, day, time or
 // year, name. The name runs to the end of the line. A name that is not a
-// plain file name (IsPlainFileName) is Refused.
+// plain file name (IsPlainFileName, common/portable/NameCharacters.h) is
+// Refused.
 ListingLine ReadListingLine(const std::string& line, ListingStyle style);
 
-// A name that stays inside the folder it is written to: not empty, no
-// "..", no "\", "/" or ":", none of the characters Windows refuses in file
-// names, no control characters and no device name (CON, NUL, COM1, ...).
-// Code page 932: the second byte of a double-byte character counts as none
-// of these.
-bool IsPlainFileName(const std::string& name);
-
 // A relative folder path whose parts, split on "\" or "/", are all plain
-// file names: no "..", no drive, no leading or doubled separator.
+// file names: no "..", no drive, no leading or doubled separator, and no
+// lead byte at its end that a separator added after it would complete.
 bool IsPlainRelativePath(const std::string& path);
 
 // The path with every "\" and "/" between its parts made `separator`.
