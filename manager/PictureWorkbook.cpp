@@ -103,6 +103,7 @@ void TForm1::SpeedButton16Click() {
   if (slash == std::string::npos || slash == 0) return;
   const std::string folder = chosen.substr(0, slash + 1), name = chosen.substr(slash + 1);
   gMgr.SAVEPATH = folder;
+  gMgr.unread.erase("SAVEPATH");
   IniWriteString(ManagerIniPath(), "KESTROMGR", "SAVEPATH", folder);
   ForceDirectories(folder);
   if (!FileExists(gExeDir + "imageList.xls")) {

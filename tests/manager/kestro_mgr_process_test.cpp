@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "tests/manager/ManagerTestSupport.h"
 
@@ -205,6 +207,29 @@ TEST_F(KestroMgrProcessTest, KeysThatCouldNotBeReadAreNotWrittenBack) {
   ASSERT_TRUE(fourth && login) << Boxes();
   EXPECT_NE(ReadAll(ini).find("\r\nSERVER=192.0.2.7\r\n"), std::string::npos) << ReadAll(ini);
   EXPECT_TRUE(IsWindowEnabled(FieldsOf(login).server));  // FTP mode, as SAVE could not be read
+}
+
+TEST_F(KestroMgrProcessTest, SettingsUnreadAtStartKeepTheirStoredValuesAtTheExit) {
+  const std::string ini = DataFolder() + "Kestro.ini";
+  WriteBytes(ini, "[KESTRO]\r\nSAVE=1\r\n[KESTROMGR]\r\nSAVEPATH=D:\\out\\\r\nCOMMENTPOS=J9\r\nTANNAME=山田\r\n"
+                  "IMGPOS1=C3\r\nBASEDATE=2006/10/20\r\n");
+  HANDLE held = CreateFileA(ini.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_TRUE(StartManager(first_));
+  HWND login = LoginForm(90000);  // after every read of the start has failed
+  CloseHandle(held);
+  ASSERT_NE(login, nullptr) << Boxes();
+  LoginFields fields = FieldsOf(login);
+  SetTextOf(fields.server, EnvValue("KESTRO_TEST_FTP_HOST"));
+  SetTextOf(fields.user, EnvValue("KESTRO_TEST_FTP_USER"));
+  Login(fields, EnvValue("KESTRO_TEST_FTP_PASS"));
+  HWND report = ReportWindow();
+  ASSERT_NE(report, nullptr) << ReadLog();
+  SendMessageA(FindControl(report, "BUTTON", "終了"), BM_CLICK, 0, 0);
+  ASSERT_TRUE(Ended(first_, 15000));
+  for (const auto& [key, value] : std::vector<std::pair<const char*, std::string>>{
+           {"SAVEPATH", "D:\\out\\"}, {"COMMENTPOS", "J9"}, {"TANNAME", "山田"}, {"IMGPOS1", "C3"},
+           {"BASEDATE", "2006/10/20"}, {"IMGPOS2", "<none>"}, {"XLSOUTPUTX", "<none>"}})
+    EXPECT_EQ(IniValue("KESTROMGR", key), value) << key;
 }
 
 TEST_F(KestroMgrProcessTest, ASecondCopyShowsItsBoxAndEnds) {
