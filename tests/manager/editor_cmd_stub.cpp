@@ -4,7 +4,7 @@
 // and the file as it found it in KESTRO_TEST_EDITOR_DIR, writes write<N>.txt
 // of that folder over the file when present, makes the folder named in
 // mkdir<N>.txt, copies script<N>.txt over KESTRO_TEST_SCRIPT_FILE (the
-// fault server's script) when present, and stays open while hold<N>.txt is.
+// fault server's script) when present, and stays while hold<N>.txt is there.
 #include <windows.h>
 
 #include <cstdlib>

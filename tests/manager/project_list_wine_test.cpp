@@ -22,7 +22,7 @@ TEST_F(ProjectListTest, AnAbsentListStartsFromTheExampleAndAColonReopensTheEdito
   WriteSettings();
   const std::string stored = FtpServerRoot() + "kestro\\projectlist.txt";
   const std::string work = DataFolder() + "Temp\\projectlist.txt";
-  const std::string refused = "統括本部\r\n営業:部;1\r\n営業部\r\n";  // the client's rule
+  const std::string refused = "統括本部\r\n営業:部;1\r\n営業部\r\n";
   const std::string accepted = "統括本部\r\n\r\n営業部1\r\n営業部\r\n";
   WillWrite(1, refused);
   WillWrite(2, accepted);
