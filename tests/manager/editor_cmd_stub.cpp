@@ -3,8 +3,8 @@
 // command line "CMD" "/C" "<file>", read as the real one reads it. Run N (from 1) records the command line
 // and the file as it found it in KESTRO_TEST_EDITOR_DIR, writes write<N>.txt
 // of that folder over the file when present, makes the folder named in
-// mkdir<N>.txt, copies script<N>.txt over KESTRO_TEST_SCRIPT_FILE (the
-// fault server's script) when present, and stays while hold<N>.txt is there.
+// mkdir<N>.txt, and copies script<N>.txt over
+// KESTRO_TEST_SCRIPT_FILE (the fault server's script) when present.
 #include <windows.h>
 
 #include <cstdlib>
@@ -58,7 +58,7 @@ int main() {
   const std::string script = ReadBytes(dir + "script" + std::to_string(run) + ".txt", found);
   const char* scriptFile = std::getenv("KESTRO_TEST_SCRIPT_FILE");
   if (found && scriptFile) WriteBytes(scriptFile, script);
-  const std::string hold = dir + "hold" + std::to_string(run) + ".txt";
+  const std::string hold = dir + "hold" + std::to_string(run) + ".txt";  // stays while it is there
   for (int n = 0; n < 600 && GetFileAttributesA(hold.c_str()) != INVALID_FILE_ATTRIBUTES; ++n) Sleep(50);
   Sleep(300);  // an editor stays open a while
   return 0;

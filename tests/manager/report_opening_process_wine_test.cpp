@@ -213,8 +213,10 @@ TEST_F(WorkbookOpeningProcessTest, AnEditedWorkbookWhosePasswordCannotGoBackOnIs
   WriteBytes(DataFolder() + "EDITED", "");
   RemoveDirectoryA((DataFolder() + "Temp\\" + report + ".pwd").c_str());
   WriteBytes(store + "\\" + report, book(password, "check"));
-  WillWrite(2, "not a workbook");
-  WriteBytes(editorDir_ + "\\mkdir2.txt", store + "\\" + report);
+  int run = 1;
+  while (Ran(run)) ++run;
+  WillWrite(run, "not a workbook");
+  WriteBytes(editorDir_ + "\\mkdir" + std::to_string(run) + ".txt", store + "\\" + report);
   ASSERT_TRUE(Click(window, "画像開く"));
   ASSERT_TRUE(WaitForBox("「編集中ﾌｧｲﾙの強制解除」で解除してください。")) << ReadLog() << Boxes();
   const size_t kept = Boxes().find(DocFolder() + "EDITED\\");
@@ -226,12 +228,13 @@ TEST_F(WorkbookOpeningProcessTest, AnEditedWorkbookWhosePasswordCannotGoBackOnIs
   // The session ends while the workbook is shown: its lock goes.
   RemoveDirectoryA((store + "\\" + report).c_str());
   MoveFileA((store + "\\" + report + ".UPD").c_str(), (store + "\\" + report).c_str());
-  WriteBytes(editorDir_ + "\\hold3.txt", "");
+  const std::string hold = editorDir_ + "\\hold" + std::to_string(++run) + ".txt";
+  WriteBytes(hold, "");
   ASSERT_TRUE(Click(window, "画像開く"));
-  ASSERT_TRUE(WaitFor([&] { return Ran(3); }, 30000)) << ReadLog();
+  ASSERT_TRUE(WaitFor([&] { return Ran(run); }, 30000)) << ReadLog();
   SendMessageA(window, WM_ENDSESSION, TRUE, 0);
   EXPECT_TRUE(Exists(store + "\\" + report) && !Exists(store + "\\" + report + ".UPD")) << ReadLog();
-  DeleteFileA((editorDir_ + "\\hold3.txt").c_str());
+  DeleteFileA(hold.c_str());
 }
 
 }  // namespace
