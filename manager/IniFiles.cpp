@@ -15,7 +15,6 @@ namespace {
 
 constexpr int kTries = 5;
 constexpr DWORD kPauseMs = 300;
-constexpr char kFailedRead[] = "retry";
 
 std::string LoadFile(const std::string& path) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -67,14 +66,14 @@ std::string IniReadString(const std::string& file, const std::string& section, c
 
 bool IniTryReadString(const std::string& file, const std::string& section, const std::string& key,
                       std::string& value) {
+  // A failed try is told apart from every value the file may hold.
   for (int attempt = 1; attempt <= kTries; ++attempt) {
     value.clear();
     try {
       if (FileExists(file)) value = IniText(LoadFile(file)).Read(section, key);
+      return true;
     } catch (...) {
-      value = kFailedRead;
     }
-    if (value != kFailedRead) return true;
     if (attempt < kTries) Sleep(kPauseMs);
   }
   ShowFailure();

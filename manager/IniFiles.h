@@ -7,7 +7,6 @@
 #include <vector>
 
 // The value; "" when the file or key is missing (no retry) and after the box.
-// A stored value "retry" counts as a failed read.
 std::string IniReadString(const std::string& file, const std::string& section, const std::string& key);
 // The same, false after the box (value then "").
 bool IniTryReadString(const std::string& file, const std::string& section, const std::string& key,

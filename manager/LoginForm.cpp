@@ -222,6 +222,9 @@ bool TForm2::HandleMessage(UINT msg, WPARAM w, LPARAM, LRESULT& result) {
     case WM_QUERYENDSESSION:
       ShutDownMessage();
       return false;  // the default processing answers that Windows may go on
+    case WM_ENDSESSION:
+      if (!w) gShutdown = 0;  // cancelled: the next exit asks again
+      return false;
     case WM_COMMAND:
       if (HIWORD(w) != BN_CLICKED) return false;
       if (LOWORD(w) == kLoginId) {

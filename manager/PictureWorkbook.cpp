@@ -104,6 +104,7 @@ void TForm1::SpeedButton16Click() {
   const std::string name = FileNameOf(chosen), folder = chosen.substr(0, chosen.size() - name.size());
   if (folder.size() < 2) return;
   gMgr.SAVEPATH = folder;
+  gMgr.unread.erase("SAVEPATH");
   IniWriteString(ManagerIniPath(), "KESTROMGR", "SAVEPATH", folder);
   ForceDirectories(folder);
   if (!FileExists(gExeDir + "imageList.xls")) {

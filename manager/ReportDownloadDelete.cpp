@@ -236,6 +236,7 @@ void TForm1::SpeedButton3Click() {
   const std::string folder = chosen ? WithTrailingBackslash(FolderOf(SaveDialog1.FileName)) : "";
   if (folder.empty()) return;
   gMgr.SAVEPATH = folder;
+  gMgr.unread.erase("SAVEPATH");
   IniWriteString(ManagerIniPath(), kManagerSection, "SAVEPATH", folder);
 
   const char* endLine = "## ファイルダウンロード終了";

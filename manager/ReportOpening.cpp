@@ -143,6 +143,11 @@ bool ReportRowOperation::ContinueBox(const std::string& text) {
 void ReportRowOperation::Run() {
   const std::string endLine = Opening() ? "## ファイル参照終了" : "## コメント編集終了";
   Log(Opening() ? "## ファイル参照開始" : "## コメント編集開始");
+  struct Running {
+    TForm1& form;
+    ~Running() { form.runningRows = nullptr; }
+  } running{form_};
+  form_.runningRows = this;
   bool panel = false;
   try {
     if (Opening() && gMgr.STYLE != 1 && form_.checkXls() == -1) {
@@ -188,22 +193,49 @@ bool ReportRowOperation::ReleaseLock() {
   return released;
 }
 
-void ReportRowOperation::KeepEditedCopy() {
+std::string ReportRowOperation::LockStays() {
+  Log(name_ + kLockSuffix + "<-編集ロックが残っています");
+  return "\r\nサーバーのファイルは編集中のまま残っています。「編集中ﾌｧｲﾙの強制解除」で解除してください。";
+}
+
+void ReportRowOperation::SessionEnding() {
+  sessionEnded_ = true;
+  if (!locked_) return;
+  // While the report is shown, the store still holds the original.
+  if (viewing_ && !putBack_ && ReleaseLock()) return;
+  LockStays();
+}
+
+void ReportRowOperation::KeepEditedCopy(bool stillLocked) {
+  // The edit is the work file; only its protected save when that is gone.
+  std::string keptName = name_;
+  if (!FileExists(WorkPath()) && FileExists(WorkPath() + ".pwd")) keptName += ".pwd";
+  const std::string edit = WorkFolderPath() + keptName;
   SYSTEMTIME now;
   GetLocalTime(&now);
   char stamp[16];
   snprintf(stamp, sizeof stamp, "%04d%02d%02d%02d%02d%02d", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
            now.wSecond);
-  const std::string folder = gDataDir + kKeptFolder + stamp + "\\";
-  std::string kept = folder + name_;
-  if (ForceDirectories(folder) && MoveFileA(WorkPath().c_str(), kept.c_str())) {
-    Log(kept + "<-編集したファイルを保存しました");
-  } else {
-    Log(kept + "<-編集したファイルを保存できませんでした");
-    kept = WorkPath();
+  // Never in the work folder: the close and the next login empty it.
+  std::string kept;
+  for (const std::string& root : {gDataDir, gMyDocDir}) {
+    const std::string folder = root + kKeptFolder + stamp + "\\", target = folder + keptName;
+    if (ForceDirectories(folder) &&
+        (MoveFileA(edit.c_str(), target.c_str()) || CopyFileA(edit.c_str(), target.c_str(), TRUE))) {
+      kept = target;
+      break;
+    }
+    Log(target + "<-編集したファイルを保存できませんでした");
   }
-  OkBox(name_ + " <-パスワードを設定し直せなかったため、サーバーには戻していません。\r\n編集したファイルはここにあります:\r\n" +
-        kept);
+  std::string text = name_ + " <-パスワードを設定し直せなかったため、サーバーには戻していません。\r\n";
+  if (!kept.empty()) {
+    Log(kept + "<-編集したファイルを保存しました");
+    text += "編集したファイルはここにあります:\r\n" + kept;
+  } else {
+    text += "編集したファイルを保存できませんでした。作業フォルダは終了時に空になるため、次のファイルを別の場所へコピーしてください:\r\n" +
+            edit;
+  }
+  OkBox(text + (stillLocked ? LockStays() : ""));
 }
 
 ReportRowOperation::Next ReportRowOperation::Refuse(bool last, const std::string& reason) {
@@ -263,9 +295,12 @@ ReportRowOperation::Next ReportRowOperation::RunRow(int row, bool last) {
     return Refuse(last, kEditingText);
   }
 
-  const std::string fileType = UpperAscii(lists.Cell(kColFileType, index));
+  // Every file-type question goes by the report's own name: the
+  // catalogue's FILETYPE may come from anyone's backup.
+  const ReportViewer type = ReportViewerOf(name_);
+  const bool workbook = type == ReportViewer::Workbook;
   const std::string date = lists.Cell(kColDate, index), time = lists.Cell(kColTime, index);
-  const bool passwordStep = fileType == "XLS" && date.size() == 10 && time.size() == 8;
+  const bool passwordStep = workbook && date.size() == 10 && time.size() == 8;
   if (passwordStep) office::fncMakePwd(WithoutChar(date, '/') + WithoutChar(time, ':'), password_);
   const bool removePassword = Opening() && !password_.empty();
 
@@ -306,8 +341,9 @@ ReportRowOperation::Next ReportRowOperation::RunRow(int row, bool last) {
     if (!password_.empty()) {
       Log(WorkPath() + "<-パスワード解除");
       if (!fncXlsPwdChg(WorkPath(), password_, "", 0)) {
-        if (locked_) ReleaseLock();  // the store copy is still the original
-        OkBox(name_ + " <-パスワードが解読できません。コピーされたファイルの可能性があります。");
+        // The store copy is still the original.
+        const std::string held = locked_ && !ReleaseLock() ? LockStays() : "";
+        OkBox(name_ + " <-パスワードが解読できません。コピーされたファイルの可能性があります。" + held);
         rows_.EndPanel();
         return Next::End;
       }
@@ -316,25 +352,27 @@ ReportRowOperation::Next ReportRowOperation::RunRow(int row, bool last) {
   }
 
   DeleteWorkFile(work + kCommentFile);
-  const bool workbookComment = rows_.SpreadsheetAvailable() && fileType == "XLS";
+  const bool workbookComment = rows_.SpreadsheetAvailable() && workbook;
   if (!workbookComment) comment_ = fncCommentFromTagName(tag_);
 
   rows_.SetProgress("対象ファイルアプリケーション起動中");
   rows_.StopAnimation();
+  viewing_ = true;
   if (Opening()) {
     StartViewer();
-  } else if (fileType == "JPG" || fileType == "GIF") {
+  } else if (type == ReportViewer::Picture) {
     StartCommentEditor(comment_);
   }
+  viewing_ = false;
+  if (sessionEnded_) return Next::End;  // the window has closed meanwhile
   rows_.StartAnimation();
   if (!workbookComment) CommentReadBack(row);
 
-  if (!ProtectWorkbook(row) && removed) {
+  if (!ProtectWorkbook(workbook, row) && removed) {
     // Putting the copy back would leave the report unprotected on the
     // store; the original stays there, with its comment.
     Log(WorkPath() + "<-パスワード再設定に失敗したため元のファイルを残します");
-    if (locked_) ReleaseLock();
-    KeepEditedCopy();
+    KeepEditedCopy(locked_ && !ReleaseLock());
     DeleteWorkFile(work + kCommentFile);
     return Next::Row;
   }
@@ -346,9 +384,8 @@ ReportRowOperation::Next ReportRowOperation::RunRow(int row, bool last) {
   return Next::Row;
 }
 
-bool ReportRowOperation::ProtectWorkbook(int row) {
-  const std::string stored = rows_.Lists().Cell(kColFileType, static_cast<size_t>(row - 1));
-  if (stored != "XLS") return true;
+bool ReportRowOperation::ProtectWorkbook(bool workbook, int row) {
+  if (!workbook) return true;
   // Opening removed the password before viewing; comment editing opens the
   // workbook with it.
   const std::string openPassword = Opening() ? "" : password_;
@@ -461,8 +498,8 @@ bool ReportRowOperation::fncXlsPwdChg(const std::string& path, const std::string
       if (row > 0) cellComment_ = CleanCellComment(sheet.Range(gMgr.COMMENTPOS).Text());
       session.book->SaveAs(saved, application.WorkbookFileFormat(), savePassword);
     }
-    DeleteWorkFile(path);
-    return MoveFileA(saved.c_str(), path.c_str()) != FALSE;
+    // One step: a failed replace leaves the work file as it was.
+    return MoveFileExA(saved.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
   } catch (...) {
     return false;
   }

@@ -80,6 +80,11 @@ class ReportRowOperation {
   bool fncXlsPwdChg(const std::string& path, const std::string& openPassword, const std::string& savePassword,
                     int row);
 
+  // The Windows session ends while this runs: a lock taken on a report
+  // that is only being shown is released, any other is logged as staying.
+  // The row stops once the viewer or editor has returned.
+  void SessionEnding();
+
  private:
   enum class Next { Row, End };  // End: the operation is over, EndPanel done
 
@@ -87,15 +92,18 @@ class ReportRowOperation {
   // The box name_ + reason (OK on the last row, else asking to go on).
   Next Refuse(bool last, const std::string& reason);
   Next PutBack(bool last);
-  // The workbook step after viewing; false when a removed password could
-  // not be set again.
-  bool ProtectWorkbook(int row);
+  // The workbook step after viewing (only for a workbook by its name);
+  // false when a removed password could not be set again.
+  bool ProtectWorkbook(bool workbook, int row);
   void StartViewer();
   // Renames N.UPD back to N on the store; logs the outcome.
   bool ReleaseLock();
   // Moves the edited copy that could not go back out of the work folder,
-  // which the close empties, and tells the user where it is.
-  void KeepEditedCopy();
+  // which the close empties, and tells the user where it is, or which
+  // file holds it when it could not be kept; and that the lock stays.
+  void KeepEditedCopy(bool stillLocked);
+  // Logs that N.UPD stays on the store; the line the box adds for it.
+  std::string LockStays();
 
   // CommentEditing.cpp
   void StartCommentEditor(const std::string& comment);
@@ -120,6 +128,8 @@ class ReportRowOperation {
   bool readOnly_ = false;
   bool locked_ = false;    // this manager holds N.UPD on the store
   bool putBack_ = false;   // the store copy may have been replaced
+  bool viewing_ = false;   // the viewer or comment editor is being waited for
+  bool sessionEnded_ = false;
 };
 
 // Waits for a started process in 50 ms steps, processing messages.

@@ -13,6 +13,7 @@
 #include "manager/ManagerLog.h"
 #include "manager/ManagerSettings.h"
 #include "manager/ManagerUtilities.h"
+#include "manager/ReportOpening.h"
 #include "transfer/TTmxFtp.h"
 
 TForm1* Form1 = nullptr;
@@ -298,6 +299,7 @@ void TForm1::FormCreate() {
   else
     DateTimePicker1.SetDate(today.wYear, today.wMonth, today.wDay);
   DateTimePicker2.SetDate(today.wYear, today.wMonth, today.wDay);
+  firstShownDay_ = DateTimePicker1.Date();
   CheckBox1.SetChecked(true);
   ListClear();
   selectedRow = 0;
@@ -350,9 +352,12 @@ bool TForm1::HandleMessage(UINT msg, WPARAM w, LPARAM l, LRESULT& result) {
       return false;  // the default processing answers that Windows may go on
     case WM_ENDSESSION:
       // The session ends once this returns: the closing work runs now,
-      // without the question.
-      if (w && IsVisible()) {
+      // without the question. A cancelled end asks again at the next exit.
+      if (!w) {
+        gShutdown = 0;
+      } else if (IsVisible()) {
         ShutDownMessage();
+        if (runningRows) runningRows->SessionEnding();
         Close();
       }
       result = 0;

@@ -27,6 +27,7 @@
 #include "manager/portable/CatalogueLists.h"
 
 class ReportRows;  // manager/ReportOpening.h
+class ReportRowOperation;
 enum class StoreFileState;  // manager/portable/ProjectListRules.h
 
 class TForm1 : public forms::Form {
@@ -123,6 +124,7 @@ class TForm1 : public forms::Form {
   int abortFlag = 0;          // set by the abort button
   bool xlsAvailable = false;  // spreadsheet automation found at creation
   int selectedRow = 0, selectedCol = 0;
+  ReportRowOperation* runningRows = nullptr;  // the open or comment edit in progress
 
  protected:
   void FormCreate() override;
@@ -170,6 +172,7 @@ class TForm1 : public forms::Form {
   forms::SpeedButton* Button(int number);  // SpeedButton1..16
   forms::Label labels_[7];
   forms::ToolTip checkHint_, editHint_;
+  std::string firstShownDay_;  // DateTimePicker1 at creation, "yyyymmdd"
 };
 
 extern TForm1* Form1;

@@ -22,15 +22,12 @@ void TForm1::FormCloseQuery(bool& canClose) {
 
 void TForm1::FormClose() {
   const std::string ini = ManagerIniPath();
+  // A key that could not be read at start is saved only when it was set
+  // since: the file may hold the user's value.
   const std::string day = DateTimePicker1.Date();
-  IniWriteString(ini, kManagerSection, "BASEDATE", day.substr(0, 4) + "/" + day.substr(4, 2) + "/" + day.substr(6, 2));
-  IniWriteString(ini, kManagerSection, "SAVEPATH", gMgr.SAVEPATH);
-  IniWriteString(ini, kManagerSection, "COMMENTPOS", gMgr.COMMENTPOS);
-  IniWriteString(ini, kManagerSection, "XLSOUTPUTX", std::to_string(gMgr.XLSOUTPUTX));
-  IniWriteString(ini, kManagerSection, "XLSOUTPUTY", std::to_string(gMgr.XLSOUTPUTY));
-  IniWriteString(ini, kManagerSection, "TANNAME", gMgr.TANNAME);
-  for (int n = 0; n < 5; ++n)
-    IniWriteString(ini, kManagerSection, "IMGPOS" + std::to_string(n + 1), gMgr.IMGPOS[n]);
+  if (!gMgr.unread.count("BASEDATE") || day != firstShownDay_)
+    IniWriteString(ini, kManagerSection, "BASEDATE", day.substr(0, 4) + "/" + day.substr(4, 2) + "/" + day.substr(6, 2));
+  for (const auto& [key, value] : ClosingSettings(gMgr)) IniWriteString(ini, kManagerSection, key, value);
   ListClear();
   const std::string work = WorkFolderPath();
   for (const char* name : {"Dirlist.tmp", "Go.bat"}) {

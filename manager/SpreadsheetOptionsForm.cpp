@@ -206,9 +206,11 @@ void TForm3::FormCloseQuery(bool& canClose) {
     Refuse(kBadSizeMessage, txtImageY);
     return;
   }
+  if (limitX != gMgr.XLSOUTPUTX) gMgr.unread.erase("XLSOUTPUTX");
+  if (limitY != gMgr.XLSOUTPUTY) gMgr.unread.erase("XLSOUTPUTY");
   gMgr.XLSOUTPUTX = limitX;
   gMgr.XLSOUTPUTY = limitY;
-  gMgr.TANNAME = txtTanName.Text();
+  ChangeSetting(gMgr, "TANNAME", gMgr.TANNAME, txtTanName.Text());
   gPrintOrient = cmbPrintOrient.ItemIndex() + 1;
   gOutputKind = CheckedKind();
   gTemplateNo = OutputKindOf(gOutputKind).templateNo;
@@ -218,7 +220,7 @@ void TForm3::FormCloseQuery(bool& canClose) {
     Refuse(kBadPasteCellMessage, txtImagePos);
     return;
   }
-  gMgr.IMGPOS[gOutputKind - 1] = UpperAscii(position);
+  ChangeSetting(gMgr, "IMGPOS" + std::to_string(gOutputKind), gMgr.IMGPOS[gOutputKind - 1], UpperAscii(position));
   char line[160];
   std::snprintf(line, sizeof line, "エクセル出力種別=%d,X=%d,Y=%d,印刷方向=%d,貼付位置=", gOutputKind, limitX, limitY,
                 gPrintOrient);

@@ -26,9 +26,12 @@ std::string ListServerKey(int n) { return "LISTSERVER" + std::to_string(n); }
 // that could not be read takes the default without writing it: the file
 // may hold a value.
 std::string ReadOrWriteDefault(const SettingsAccess& ini, const char* section, const char* key,
-                               const std::string& fallback) {
+                               const std::string& fallback, std::set<std::string>* unread = nullptr) {
   const std::optional<std::string> value = ini.read(section, key);
-  if (!value) return fallback;
+  if (!value) {
+    if (unread) unread->insert(key);
+    return fallback;
+  }
   if (!value->empty()) return *value;
   ini.write(section, key, fallback);
   return fallback;
@@ -103,17 +106,44 @@ LoginChoices ReadManagerSettings(const SettingsAccess& ini, const std::string& d
   settings.EXCELPWD = ReadOrWriteDefault(ini, kKestroSection, "EXCELPWD", "1");
   settings.VALIDDAY = ReadOrWriteDefault(ini, kKestroSection, "VALIDDAY", "10");
 
-  settings.BASEDATE = Read(ini, kManagerSection, "BASEDATE");
-  settings.COMMENTPOS = ReadOrWriteDefault(ini, kManagerSection, "COMMENTPOS", "I8");
-  settings.SAVEPATH = ReadOrWriteDefault(ini, kManagerSection, "SAVEPATH", docDir);
-  settings.XLSOUTPUTX = DecimalOr(Read(ini, kManagerSection, "XLSOUTPUTX"), 400);
-  settings.XLSOUTPUTY = DecimalOr(Read(ini, kManagerSection, "XLSOUTPUTY"), 300);
-  settings.TANNAME = Read(ini, kManagerSection, "TANNAME");
+  // The keys saved at close: a failed read is remembered.
+  settings.unread.clear();
+  auto readSaved = [&](const std::string& key) {
+    const std::optional<std::string> value = ini.read(kManagerSection, key);
+    if (!value) settings.unread.insert(key);
+    return value.value_or("");
+  };
+  settings.BASEDATE = readSaved("BASEDATE");
+  settings.COMMENTPOS = ReadOrWriteDefault(ini, kManagerSection, "COMMENTPOS", "I8", &settings.unread);
+  settings.SAVEPATH = ReadOrWriteDefault(ini, kManagerSection, "SAVEPATH", docDir, &settings.unread);
+  settings.XLSOUTPUTX = DecimalOr(readSaved("XLSOUTPUTX"), 400);
+  settings.XLSOUTPUTY = DecimalOr(readSaved("XLSOUTPUTY"), 300);
+  settings.TANNAME = readSaved("TANNAME");
   for (int i = 0; i < 5; ++i) {
-    const std::string value = UpperAscii(Read(ini, kManagerSection, "IMGPOS" + std::to_string(i + 1)));
+    const std::string value = UpperAscii(readSaved("IMGPOS" + std::to_string(i + 1)));
     settings.IMGPOS[i] = value.empty() ? kImagePositionDefaults[i] : value;
   }
   return choices;
+}
+
+std::vector<std::pair<std::string, std::string>> ClosingSettings(const ManagerSettings& settings) {
+  std::vector<std::pair<std::string, std::string>> keys = {
+      {"SAVEPATH", settings.SAVEPATH},
+      {"COMMENTPOS", settings.COMMENTPOS},
+      {"XLSOUTPUTX", std::to_string(settings.XLSOUTPUTX)},
+      {"XLSOUTPUTY", std::to_string(settings.XLSOUTPUTY)},
+      {"TANNAME", settings.TANNAME}};
+  for (int i = 0; i < 5; ++i) keys.emplace_back("IMGPOS" + std::to_string(i + 1), settings.IMGPOS[i]);
+  std::vector<std::pair<std::string, std::string>> saved;
+  for (const auto& key : keys)
+    if (!settings.unread.count(key.first)) saved.push_back(key);
+  return saved;
+}
+
+void ChangeSetting(ManagerSettings& settings, const std::string& key, std::string& field, const std::string& value) {
+  if (value == field) return;
+  field = value;
+  settings.unread.erase(key);
 }
 
 void RememberLogin(const SettingsAccess& ini, const std::vector<std::string>& servers, const std::string& server,

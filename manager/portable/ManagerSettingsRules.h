@@ -4,7 +4,9 @@
 #pragma once
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 inline constexpr char kKestroSection[] = "KESTRO";
@@ -24,6 +26,9 @@ struct ManagerSettings {
   int XLSOUTPUTY = 300;
   std::string TANNAME;
   std::string IMGPOS[5];
+  // [KESTROMGR] keys saved at close whose read failed at start and that
+  // were not set since: the file may hold a value that is not to be lost.
+  std::set<std::string> unread;
 };
 
 // Reads and writes one key of the settings file. A read that failed gives
@@ -50,6 +55,15 @@ std::string UpperAscii(const std::string& text);
 // back the defaults that are kept in the file. dataDir and docDir end in "\".
 LoginChoices ReadManagerSettings(const SettingsAccess& ini, const std::string& dataDir, const std::string& docDir,
                                  ManagerSettings& settings);
+
+// The [KESTROMGR] keys saved when the report window closes (SAVEPATH,
+// COMMENTPOS, XLSOUTPUTX, XLSOUTPUTY, TANNAME, IMGPOS1 to IMGPOS5) with
+// their values, in that order, leaving out the unread ones.
+std::vector<std::pair<std::string, std::string>> ClosingSettings(const ManagerSettings& settings);
+
+// Sets a text setting; a value other than the present one makes the key
+// one to save.
+void ChangeSetting(ManagerSettings& settings, const std::string& key, std::string& field, const std::string& value);
 
 // After a successful login: a server that is not in the list becomes the
 // next LISTSERVER key; LASTTARGET and LASTUSERID are written.

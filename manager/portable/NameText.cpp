@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr char kInvalidNameChars[] = "~|#/'\"*&%\\.,?_ <>";
 constexpr char kInvalidSheetChars[] = ":\\/?*[]";
 // Full-width forms that a worksheet name may not hold either.
 const char* const kInvalidSheetWide[] = {"：", "￥", "／", "？", "＊", "［", "］"};
@@ -45,12 +44,7 @@ std::string TrimText(const std::string& text) {
 
 bool fncIsValidName(const std::string& text) {
   try {
-    for (size_t pos = 0; pos < text.size();) {
-      const size_t length = Cp932CharLength(text, pos);
-      if (IsSingleOf(text, pos, length, kInvalidNameChars)) return false;
-      pos += length;
-    }
-    return true;
+    return HoldsNoNameCharacter(text);
   } catch (...) {
     return false;
   }

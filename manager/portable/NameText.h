@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-// True when the text is empty or holds none of ~ | # / ' " * & % \ . , ? _
-// blank < > (":" and ";" are allowed).
+// True when the text holds none of the characters the client keeps out of
+// file names (common/portable/NameCharacters.h), so also when it is empty.
 bool fncIsValidName(const std::string& text);
 // The text without the characters the client keeps out of file names
 // (common/portable/NameCharacters.h), ":" and ";" too: it names tag files.

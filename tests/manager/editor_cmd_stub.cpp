@@ -80,6 +80,8 @@ int main() {
   const std::string script = ReadBytes(dir + "script" + std::to_string(run) + ".txt", found);
   const char* scriptFile = std::getenv("KESTRO_TEST_SCRIPT_FILE");
   if (found && scriptFile) WriteBytes(scriptFile, script);
+  const std::string hold = dir + "hold" + std::to_string(run) + ".txt";  // stays while it is there
+  for (int n = 0; n < 600 && GetFileAttributesA(hold.c_str()) != INVALID_FILE_ATTRIBUTES; ++n) Sleep(50);
   Sleep(300);  // an editor stays open a while
   return 0;
 }

@@ -21,7 +21,7 @@ TEST(ProjectListRules, TheExampleWrittenIsReadByTheClientLineForLine) {
 TEST(ProjectListRules, LinesOfAnEditedFileAndTheirCheck) {
   // Whatever line ends the editor saved with; empty lines stay.
   EXPECT_EQ(ProjectListLines("a\r\n\r\nb\nc\rd"), (std::vector<std::string>{"a", "", "b", "c", "d"}));
-  EXPECT_EQ(FirstInvalidProjectLine({"営業:部", "", "a;b"}), -1);
+  EXPECT_EQ(FirstInvalidProjectLine({"営業部", "", "a;b"}), 2);
   EXPECT_EQ(FirstInvalidProjectLine({"統括本部", "企画_部", "a b"}), 1);
 }
 

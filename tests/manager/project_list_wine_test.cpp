@@ -18,12 +18,12 @@ constexpr char kInvalidBox[] =
 
 class ProjectListTest : public ManagerRun {};
 
-TEST_F(ProjectListTest, AnAbsentListStartsFromTheExampleAndAnUnderscoreReopensTheEditor) {
+TEST_F(ProjectListTest, AnAbsentListStartsFromTheExampleAndAColonReopensTheEditor) {
   WriteSettings();
   const std::string stored = FtpServerRoot() + "kestro\\projectlist.txt";
   const std::string work = DataFolder() + "Temp\\projectlist.txt";
-  const std::string refused = "統括本部\r\n企画_部\r\n営業部\r\n";
-  const std::string accepted = "統括本部\r\n\r\n営業:部;1\r\n営業部\r\n";
+  const std::string refused = "統括本部\r\n営業:部;1\r\n営業部\r\n";
+  const std::string accepted = "統括本部\r\n\r\n営業部1\r\n営業部\r\n";
   WillWrite(1, refused);
   WillWrite(2, accepted);
   HWND report = StartAndLogin();
@@ -37,14 +37,14 @@ TEST_F(ProjectListTest, AnAbsentListStartsFromTheExampleAndAnUnderscoreReopensTh
   EXPECT_FALSE(Ran(3));
   EXPECT_EQ(EditorCommands().substr(0, EditorCommands().find("\r\n")), "\"CMD\" \"/C\" \"" + work + "\"");
   EXPECT_EQ(Boxes(), kInvalidBox);
-  // ":" and ";" and the empty line pass; the list is stored as edited.
+  // The empty line passes; the list is stored as edited.
   EXPECT_EQ(ReadAll(stored), accepted);
   EXPECT_FALSE(Exists(work));
   const std::string log = ReadLog();
   EXPECT_NE(log.find(",(KestroMgr),なければ生成\r\n"), std::string::npos);
   EXPECT_NE(log.find(",(KestroMgr),ファイルアップロード終了\r\n"), std::string::npos);
   // What the client makes of the stored list.
-  EXPECT_EQ(ParseProjectList(ReadAll(stored)), (std::vector<std::string>{"", "統括本部", "", "営業:部;1", "営業部"}));
+  EXPECT_EQ(ParseProjectList(ReadAll(stored)), (std::vector<std::string>{"", "統括本部", "", "営業部1", "営業部"}));
 
   ForceFolder(runDir_ + "doc\\");  // help from a folder with a blank
   WriteBytes(runDir_ + "doc\\hint.html", "help");

@@ -166,7 +166,7 @@ TEST_F(ReportOpeningProcessTest, DoubleClickOnTheCommentEditsItThroughNoteLens) 
 class WorkbookOpeningProcessTest : public ManagerRun {};
 
 TEST_F(WorkbookOpeningProcessTest, AnEditedWorkbookWhosePasswordCannotGoBackOnIsKeptAndNotStored) {
-  const std::string day = DayBefore(0), base = "PC01" + day + "093000001", report = base + ".xls";
+  const std::string day = DayBefore(1), base = "PC01" + day + "093000001", report = base + ".xls";
   const std::string host = EnvValue("KESTRO_TEST_FTP_HOST"), user = EnvValue("KESTRO_TEST_FTP_USER");
   std::string password;
   ASSERT_TRUE(office::fncMakePwd(day + "093000", password));
@@ -180,6 +180,10 @@ TEST_F(WorkbookOpeningProcessTest, AnEditedWorkbookWhosePasswordCannotGoBackOnIs
   ForceFolder(store + "\\");
   WriteBytes(store + "\\" + report, book(password, "check"));
   WriteBytes(store + "tag\\" + base + "_check.tag", "");
+  // Its catalogue, from a backup, says "xls"; only today is refreshed.
+  const std::string catalogue = DataFolder() + "CATALOGUE\\" + host + "\\" + user + "\\";
+  ForceFolder(catalogue);
+  WriteBytes(catalogue + day + ".ini", "[" + report + "]\r\nSTATUS=1\r\nFILETYPE=xls\r\nCOMMENT=check\r\n");
   WriteBytes(DataFolder() + "Kestro.ini", "[KESTRO]\r\nSAVE=1\r\nVALIDDAY=10\r\n[KESTROMGR]\r\nLASTTARGET=" + host +
                                                "\r\nLASTUSERID=" + user + "\r\nBASEDATE=" + Slashed(day) + "\r\n");
   // The user edits the comment; a folder stands where the protected copy goes.
@@ -187,6 +191,7 @@ TEST_F(WorkbookOpeningProcessTest, AnEditedWorkbookWhosePasswordCannotGoBackOnIs
   WriteBytes(editorDir_ + "\\mkdir1.txt", DataFolder() + "Temp\\" + report + ".pwd");
   HWND window = StartAndLogin();
   ASSERT_NE(window, nullptr) << ReadLog();
+  SendMessageA(FindControl(window, "BUTTON", "期間内全更新"), BM_SETCHECK, BST_UNCHECKED, 0);
   ASSERT_TRUE(Click(window, "ﾎﾟｽﾄの検索"));
   ASSERT_TRUE(WaitForLog("リストをグローバルリストへセット完了"));
   ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(FindControl(window, "BUTTON", "画像開く")) != FALSE; }, 10000));
@@ -222,6 +227,35 @@ TEST_F(WorkbookOpeningProcessTest, AnEditedWorkbookWhosePasswordCannotGoBackOnIs
   EXPECT_TRUE(Exists(store + "\\" + report + ".UPD"));
   ASSERT_TRUE(WaitForLog("編集ファイルアップロード終了")) << ReadLog();
   EXPECT_NE(ReadAll(store + "\\" + report).find("\ts\thanded\n"), std::string::npos);
+
+  // No EDITED folder and a folder on the store that keeps the lock: the
+  // edit goes to the documents folder; the box tells both.
+  RemoveTree(DataFolder() + "EDITED");
+  WriteBytes(DataFolder() + "EDITED", "");
+  RemoveDirectoryA((DataFolder() + "Temp\\" + report + ".pwd").c_str());
+  WriteBytes(store + "\\" + report, book(password, "check"));
+  int run = 1;
+  while (Ran(run)) ++run;
+  WillWrite(run, "not a workbook");
+  WriteBytes(editorDir_ + "\\mkdir" + std::to_string(run) + ".txt", store + "\\" + report);
+  ASSERT_TRUE(Click(window, "画像開く"));
+  ASSERT_TRUE(WaitForBox("「編集中ﾌｧｲﾙの強制解除」で解除してください。")) << ReadLog() << Boxes();
+  const size_t kept = Boxes().find(DocFolder() + "EDITED\\");
+  ASSERT_NE(kept, std::string::npos) << Boxes();
+  EXPECT_EQ(ReadAll(Boxes().substr(kept, Boxes().find("\r\n", kept) - kept)), "not a workbook");
+  EXPECT_TRUE(WaitForLog(report + ".UPD<-編集ロックが残っています"));
+  RemoveTree(DocFolder() + "EDITED");
+
+  // The session ends while the workbook is shown: its lock goes.
+  RemoveDirectoryA((store + "\\" + report).c_str());
+  MoveFileA((store + "\\" + report + ".UPD").c_str(), (store + "\\" + report).c_str());
+  const std::string hold = editorDir_ + "\\hold" + std::to_string(++run) + ".txt";
+  WriteBytes(hold, "");
+  ASSERT_TRUE(Click(window, "画像開く"));
+  ASSERT_TRUE(WaitFor([&] { return Ran(run); }, 30000)) << ReadLog();
+  SendMessageA(window, WM_ENDSESSION, TRUE, 0);
+  EXPECT_TRUE(Exists(store + "\\" + report) && !Exists(store + "\\" + report + ".UPD")) << ReadLog();
+  DeleteFileA(hold.c_str());
 }
 
 }  // namespace

@@ -134,6 +134,11 @@ TEST_F(ReportWindowTest, ASearchOverThreeDaysFillsTheGridAndTheFiltersCombine) {
   manager_.Click("絞込み");
   EXPECT_EQ(manager_.Grid(), (std::vector<std::string>{"\t\t\t\t\t\t\t\t\t\tECFFFF\t0\t-1\t-1", ""}));
   EXPECT_EQ(ReadAll(boxLog_), "");
+  // After a session end that was called off, the exit asks again.
+  SendMessageA(manager_.window, WM_QUERYENDSESSION, 0, 0);
+  SendMessageA(manager_.window, WM_ENDSESSION, FALSE, 0);
+  manager_.Click("終了");
+  EXPECT_EQ(ReadAll(boxLog_), "ケストロ管理画面\t終了しますか？\t257\r\n");
 }
 
 }  // namespace
