@@ -142,7 +142,9 @@ TEST_F(XlsOutputTest, ListAndPictureWorkbooksOfTheGrid) {
 
   // One picture a sheet: the first row's picture cannot be read while a
   // stale bitmap waits on the clipboard; aborted during the fourth row.
-  WriteBytes(store + names[0] + (Exists(store + names[0] + ".CMP") ? ".CMP" : ""), "not a picture");
+  const std::string first = store + names[0] + (Exists(store + names[0] + ".CMP") ? ".CMP" : "");
+  std::string jpeg = ReadAll(first);
+  WriteBytes(first, jpeg.replace(jpeg.find("\xFF\xC0") + 5, 4, "\x27\x10\x27\x11"));  // 10001 x 10000
   HDC screen = GetDC(nullptr);
   ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard());
   SetClipboardData(CF_BITMAP, CreateCompatibleBitmap(screen, 77, 55));
