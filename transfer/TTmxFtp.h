@@ -44,6 +44,9 @@ class TTmxFtp : public forms::Form {
   int FtpDir();
   int FtpDownload();
   int FtpUpload();
+  // The server, still logged in, answered the last command with 550: the
+  // file or folder is not there (as opposed to a failed transfer).
+  bool AnsweredMissing() const { return ftpLoggedIn && ReplyIs("550"); }
 
   // Connection state, one per process.
   static int ftpState;
