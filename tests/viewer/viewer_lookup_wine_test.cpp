@@ -63,10 +63,8 @@ TEST_F(ViewerLookup, MissingOrUnusableValues) {
   EXPECT_EQ(fncGetRelay(data_, "temp\\", "htmlfile", log_), "");  // no Relay.ini yet
   EXPECT_EQ(lines_.back(), "fncGetRelay()TempAssign=htmlfile<<");
 
-  CreateDirectoryA(root_.c_str(), nullptr);
-  CreateDirectoryA((root_ + "\\Veltrana data").c_str(), nullptr);
-  CreateDirectoryA(data_.c_str(), nullptr);
-  CreateDirectoryA((data_ + "temp").c_str(), nullptr);
+  ASSERT_TRUE(fncSetRelay(data_, "temp\\", nullptr));
+  ASSERT_TRUE(WaitForRelay("jpegfile"));
   const std::string long_command = "\"C:\\Program Files\\b.exe\" -nohome " + std::string(5000, 'x');
   std::string ini = "[relay]\r\nhtmlfile=error\r\njpegfile=" + long_command + "\r\n";
   HANDLE file = CreateFileA((data_ + "temp\\Relay.ini").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
