@@ -115,7 +115,6 @@ TEST(JpegReader, MissingAndBrokenFilesFailWithAMessageAndLeaveThePicture) {
   EXPECT_EQ(64, decoded.width);
   EXPECT_EQ(64u * 64u * 3u, decoded.pixels.size());
   // Sizes above the limit are refused before a buffer is sized.
-  EXPECT_EQ(jpegio::PixelBufferBytes(10000, 10000), 300000000u);
   EXPECT_EQ(jpegio::PixelBufferBytes(10001, 10000), 0u);
   EXPECT_EQ(jpegio::PixelBufferBytes(45761, 62571), 0u);  // 1 byte in 32 bits
   std::remove(broken.c_str());

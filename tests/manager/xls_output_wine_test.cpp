@@ -155,6 +155,7 @@ TEST_F(XlsOutputTest, ListAndPictureWorkbooksOfTheGrid) {
     ASSERT_TRUE(WaitFor([&] { return ReadLog().find(day + "\\" + names[3]) != std::string::npos; }, 15000));
     PostMessageA(FindControl(manager_.window, "BUTTON", "中断"), BM_CLICK, 0, 0);
   });
+  EXPECT_NE(ReadLog().find("画像を読み込めません。JPEGの形式に対応していません"), std::string::npos);
   EXPECT_NE(ReadLog().find("画像を準備できないのでスキップします。" + names[0]), std::string::npos);
   auto book = ReadBook(output_, "pictures-kind1.xls.txt");
   // The click is taken at the next message pump, during the fourth or the
