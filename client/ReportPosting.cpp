@@ -24,6 +24,7 @@ const char kTagMissing[] = "タグファイルが見つかりません";
 const char kKeptLocally[] = "\r\nファイルはローカルPCに保存しました";
 const char kUpdaterCopyFailed[] = "バージョンアップファイルの取得に失敗しました";
 const char kBusy[] = "他のサーバ処理が実行中です";
+const char kProjectListFailed[] = "プロジェクトリストの取得に失敗しました";
 
 // FTP paths are relative to the login folder, which must be "/".
 std::string StorePath(const std::string& part) { return std::string(kestro::kServerRoot) + "/" + part; }
@@ -197,14 +198,23 @@ bool ReportPoster::fncGetProject() {
   if (!Begin("fncGetProject()")) return false;
   RunningFlag running(running_);
   Tray(kTrayBusy);
+  const std::string local = gDataDir + kestro::kProjectListFile;
+  const std::string temporary = local + ".tmp";
   try {
-    const std::string local = gDataDir + kestro::kProjectListFile;
     if (gSettings.SAVE == 1) {
       Login(kFetchLoginFailed);
       LogoutAtEnd logout(ftp_);
       ftp_.filename = StorePath(kestro::kProjectListFile);
-      ftp_.localFileName = local;
-      ftp_.FtpDownload();  // no list on the store: the local one stays
+      ftp_.localFileName = temporary;
+      // The list is replaced only by a complete download.
+      if (ftp_.FtpDownload() == 0) {
+        if (!MoveFileExA(temporary.c_str(), local.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+          throw std::runtime_error(kProjectListFailed);
+      } else if (ftp_.Answered("550")) {
+        Log("fncGetProject():プロジェクトファイルなし");  // the local list stays
+      } else {
+        throw std::runtime_error(kProjectListFailed);
+      }
     } else {
       const std::string source = gSettings.FILESAVEPATH + kestro::kProjectListFile;
       if (!CopyFileA(source.c_str(), local.c_str(), FALSE)) Log("fncGetProject():プロジェクトファイルなし");
@@ -213,6 +223,7 @@ bool ReportPoster::fncGetProject() {
     return true;
   } catch (...) {
     Log("fncGetProject()ERROR=" + ExceptionMessage());
+    if (Exists(temporary)) fncDeleteFile(temporary);
     Tray(kTrayError);
     return false;
   }

@@ -7,6 +7,8 @@
 namespace jpegio {
 namespace {
 
+constexpr char kNotSupported[] = "JPEGの形式に対応していません";
+
 // Decodes into a buffer that the caller sized from the header. The frame
 // holds only plain data, so the jump skips no destructor.
 bool Decompress(std::FILE* file, unsigned char** buffer, int* width, int* height, bool (*resize)(void*, int, int),
@@ -20,11 +22,14 @@ bool Decompress(std::FILE* file, unsigned char** buffer, int* width, int* height
   jpeg_stdio_src(&info, file);
   jpeg_read_header(&info, TRUE);
   info.out_color_space = order == PixelOrder::Bgr ? JCS_EXT_BGR : JCS_RGB;
-  jpeg_start_decompress(&info);
-  if (info.output_components != 3 || !resize(target, static_cast<int>(info.output_width),
-                                             static_cast<int>(info.output_height))) {
+  // The header's size is checked before the decoder or we allocate for it.
+  jpeg_calc_output_dimensions(&info);
+  const bool supported = PixelBufferBytes(info.output_width, info.output_height) != 0;
+  if (supported) jpeg_start_decompress(&info);
+  if (!supported || info.output_components != 3 ||
+      !resize(target, static_cast<int>(info.output_width), static_cast<int>(info.output_height))) {
     jpeg_destroy_decompress(&info);
-    std::snprintf(message, messageSize, "%s", "JPEGの形式に対応していません");
+    std::snprintf(message, messageSize, "%s", kNotSupported);
     return false;
   }
   *width = static_cast<int>(info.output_width);
@@ -47,7 +52,7 @@ struct ResizeTarget {
 bool Resize(void* target, int width, int height) {
   auto* t = static_cast<ResizeTarget*>(target);
   try {
-    t->picture->pixels.assign(static_cast<std::size_t>(width) * 3 * static_cast<std::size_t>(height), 0);
+    t->picture->pixels.assign(static_cast<std::size_t>(PixelBufferBytes(width, height)), 0);
   } catch (...) {
     return false;
   }
@@ -56,6 +61,12 @@ bool Resize(void* target, int width, int height) {
 }
 
 }  // namespace
+
+std::uint64_t PixelBufferBytes(std::uint64_t width, std::uint64_t height) {
+  if (width == 0 || height == 0 || width > kMaxPicturePixels || height > kMaxPicturePixels) return 0;
+  if (width * height > kMaxPicturePixels) return 0;
+  return width * height * 3;
+}
 
 bool ReadJpegFile(const std::string& path, DecodedPicture& picture, PixelOrder order, std::string* error) {
   std::FILE* file = std::fopen(path.c_str(), "rb");

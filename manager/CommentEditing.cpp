@@ -101,6 +101,15 @@ int ReportRowOperation::CreateTagFile(const std::string& tagName) {
 }
 
 void ReportRowOperation::TagFileRule(int row) {
+  if (!tagListed_) {
+    // The old tag is unknown: a new one would stand beside it. The row
+    // shows what the store still holds.
+    fncWriteSysLog(name_ + "<-タグ情報が取得できないためタグファイルを変更しません");
+    if (rows_.Lists().Cell(kColComment, static_cast<size_t>(row - 1)) == shownComment_) return;
+    StoreComment(row, shownComment_);
+    OkBox(name_ + " <-コメントをサーバーに保存できませんでした。もう一度やり直してください。");
+    return;
+  }
   const std::string tagFolder = day_ + "tag";
   const std::string newTag = TagNameFor(name_, rows_.Lists().Cell(kColComment, static_cast<size_t>(row - 1)));
   if (tag_.empty() || name_.empty()) {

@@ -6,6 +6,7 @@
 
 #include "common/FileSystem.h"
 #include "common/SystemUtilities.h"
+#include "common/ViewerLookup.h"
 #include "manager/IniFiles.h"
 #include "manager/ManagerLog.h"
 #include "manager/ManagerSettings.h"
@@ -21,7 +22,12 @@ std::string fncGetComputerNameUpper() {
 
 std::string fncGetRelay(const std::string& name) {
   if (name.empty()) return "";
-  const std::string value = IniReadString(WorkFolderPath() + "Relay.ini", "RELAY", name);
+  const std::string ini = WorkFolderPath() + "Relay.ini";
+  if (FileExists(ini) && !RelayIniTrusted(ini)) {
+    fncWriteSysLog(kUntrusted + ini);
+    return "";
+  }
+  const std::string value = IniReadString(ini, "RELAY", name);
   fncWriteSysLog("TempAssign:" + name + "=" + value);
   return value == "error" ? "" : value;
 }

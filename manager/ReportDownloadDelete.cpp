@@ -212,11 +212,13 @@ Next DeleteRow(TForm1& form, int row, bool last, const std::string& day, const s
     refused = true;
     return AskToGoOn(form, last, name + " <-削除できませんでした。", name + " <-削除できませんでした。続行しますか？");
   }
-  const std::string tag = form.GetTagFileName(day + "tag", TagBaseOf(name));
-  if (tag.empty())
+  const std::optional<std::string> tag = form.GetTagFileName(day + "tag", TagBaseOf(name));
+  if (!tag)
+    Log(name + "<-タグ情報が取得できないためタグファイルが残っている可能性があります");
+  else if (tag->empty())
     Log(name + "<-タグファイルなし");
-  else if (form.ftpDelFile(day + "tag", tag) != 0)
-    Log(tag + "<-タグファイル削除失敗");
+  else if (form.ftpDelFile(day + "tag", *tag) != 0)
+    Log(*tag + "<-タグファイル削除失敗");
   MarkStatus(form, row, day, name, "0");
   Log("削除完了");
   return Next::Row;

@@ -109,7 +109,7 @@ void ReportWindowRows::StopAnimation() { form_.Animate1.Stop(); }
 void ReportWindowRows::StartAnimation() { form_.Animate1.Play(-1); }
 bool ReportWindowRows::AbortRequested() const { return form_.abortFlag != 0; }
 bool ReportWindowRows::SpreadsheetAvailable() const { return form_.xlsAvailable; }
-std::string ReportWindowRows::GetTagFileName(const std::string& tagFolder, const std::string& base) {
+std::optional<std::string> ReportWindowRows::GetTagFileName(const std::string& tagFolder, const std::string& base) {
   return form_.GetTagFileName(tagFolder, base);
 }
 
@@ -259,6 +259,8 @@ ReportRowOperation::Next ReportRowOperation::RunRow(int row, bool last) {
   tag_.clear();
   comment_.clear();
   password_.clear();
+  shownComment_.clear();
+  tagListed_ = false;
   cellComment_.reset();
   readOnly_ = locked_ = putBack_ = false;
   if (rows_.Cell(kColDate, row).empty()) {
@@ -330,7 +332,11 @@ ReportRowOperation::Next ReportRowOperation::RunRow(int row, bool last) {
   const std::string fetched = work + name_ + (readOnly_ ? kCompletedSuffix : kLockSuffix);
   if (!MoveFileA(fetched.c_str(), WorkPath().c_str())) throw std::runtime_error("作業ファイルを作れません:" + fetched);
 
-  tag_ = rows_.GetTagFileName(day_ + "tag", name_.substr(0, name_.size() > 4 ? name_.size() - 4 : 0));
+  const std::optional<std::string> tag =
+      rows_.GetTagFileName(day_ + "tag", name_.substr(0, name_.size() > 4 ? name_.size() - 4 : 0));
+  tagListed_ = tag.has_value();
+  tag_ = tag.value_or("");
+  shownComment_ = lists.Cell(kColComment, index);
   if (!Opening()) Log("タグ情報表示->" + tag_);
   WriteCatalogue(row, "READ", "1");
   lists.SetCell(kColRead, index, "1");
@@ -353,7 +359,8 @@ ReportRowOperation::Next ReportRowOperation::RunRow(int row, bool last) {
 
   DeleteWorkFile(work + kCommentFile);
   const bool workbookComment = rows_.SpreadsheetAvailable() && workbook;
-  if (!workbookComment) comment_ = fncCommentFromTagName(tag_);
+  // Without the tag the row's own comment is the best known one.
+  if (!workbookComment) comment_ = tagListed_ ? fncCommentFromTagName(tag_) : shownComment_;
 
   rows_.SetProgress("対象ファイルアプリケーション起動中");
   rows_.StopAnimation();

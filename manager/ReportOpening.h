@@ -38,8 +38,9 @@ class ReportRows {
   virtual bool AbortRequested() const = 0;
   // The spreadsheet-available flag (fucXlsFind at window creation).
   virtual bool SpreadsheetAvailable() const = 0;
-  // The report's tag file in the tag folder, "" when it has none.
-  virtual std::string GetTagFileName(const std::string& tagFolder, const std::string& base) = 0;
+  // The report's tag file in the tag folder, "" when it has none, nothing
+  // when the folder could not be listed.
+  virtual std::optional<std::string> GetTagFileName(const std::string& tagFolder, const std::string& base) = 0;
 };
 
 // ReportRows over the report window itself.
@@ -60,7 +61,7 @@ class ReportWindowRows : public ReportRows {
   void StartAnimation() override;
   bool AbortRequested() const override;
   bool SpreadsheetAvailable() const override;
-  std::string GetTagFileName(const std::string& tagFolder, const std::string& base) override;
+  std::optional<std::string> GetTagFileName(const std::string& tagFolder, const std::string& base) override;
 
  private:
   TForm1& form_;
@@ -124,6 +125,8 @@ class ReportRowOperation {
   Kind kind_;
   // The row in progress.
   std::string day_, name_, tag_, comment_, password_;
+  bool tagListed_ = false;    // tag_ is known: the tag folder was listed
+  std::string shownComment_;  // the row's comment before the work
   std::optional<std::string> cellComment_;  // read from the workbook, stored once it is back
   bool readOnly_ = false;
   bool locked_ = false;    // this manager holds N.UPD on the store

@@ -5,6 +5,7 @@
 #include <winsock2.h>  // before windows.h: the transfer client uses Winsock 2
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -68,8 +69,9 @@ class TForm1 : public forms::Form {
   // The column lists from the catalogue files of the pickers' range.
   void catalogueToList();
   // The tag file name of a report (base: its name without the extension)
-  // in the tag folder "<yyyymmdd>tag"; "" when none or unreadable.
-  std::string GetTagFileName(const std::string& tagFolder, const std::string& base);
+  // in the tag folder "<yyyymmdd>tag"; "" when it has none, nothing when
+  // the folder could not be listed.
+  std::optional<std::string> GetTagFileName(const std::string& tagFolder, const std::string& base);
 
   // The store's project list edited in the PC's text editor (ProjectListEditing.cpp).
   void SpeedButton11Click();

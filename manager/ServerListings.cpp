@@ -43,15 +43,12 @@ std::string PickerDay(const forms::DateTimePicker& picker) { return picker.Date(
 // connection or any other answer tells nothing about the folder.
 FolderListing TForm1::ListFtpFolder(const std::string& path, std::vector<std::string>& lines) {
   lines.clear();
-  auto answered550 = [] {
-    return TTmxFtp::ftpLoggedIn && !TmxFtp->ResultStr.empty() && TmxFtp->ResultStr[0].compare(0, 3, "550") == 0;
-  };
   TmxFtp->path = path;
   TmxFtp->ResultStr.clear();
-  if (TmxFtp->FtpChDir() != 0) return answered550() ? FolderListing::Absent : FolderListing::Failed;
+  if (TmxFtp->FtpChDir() != 0) return TmxFtp->Answered("550") ? FolderListing::Absent : FolderListing::Failed;
   TmxFtp->Memo2.clear();
   TmxFtp->ResultStr.clear();
-  if (TmxFtp->FtpDir() != 0) return answered550() ? FolderListing::Absent : FolderListing::Failed;
+  if (TmxFtp->FtpDir() != 0) return TmxFtp->Answered("550") ? FolderListing::Absent : FolderListing::Failed;
   lines = TmxFtp->Memo2;
   return FolderListing::Ok;
 }
@@ -205,24 +202,30 @@ void TForm1::catalogueToList() {
   }
 }
 
-std::string TForm1::GetTagFileName(const std::string& tagFolder, const std::string& base) {
+std::optional<std::string> TForm1::GetTagFileName(const std::string& tagFolder, const std::string& base) {
   fncWriteSysLog(tagFolder + "<-タグ情報検査(" + base + ")");
   std::vector<SkippedEntry> skipped;
   std::vector<std::string> names;
+  FolderListing listing = FolderListing::Failed;
   if (FtpMode()) {
     if (!TmxFtp || TmxFtp->FtpLogin() != 0) {
       fncWriteSysLog("ログイン失敗");
-      return "";
+      return std::nullopt;
     }
     std::vector<std::string> lines;
-    ListFtpFolder("/" + gServerRoot + "/" + tagFolder + "/", lines);
+    listing = ListFtpFolder("/" + gServerRoot + "/" + tagFolder + "/", lines);
     names = TagNamesFromListing(lines, skipped);
     fncWriteSysLog("切断開始16");
     TmxFtp->FtpDisconnect();
   } else {
     std::vector<std::string> entries;
-    ListSharedFolder(gMgr.FILESAVEPATH + tagFolder, entries, nullptr);
+    listing = ListSharedFolder(gMgr.FILESAVEPATH + tagFolder, entries, nullptr);
     names = TagNamesFromEntries(entries, skipped);
+  }
+  // A folder that is gone holds no tag; one that could not be listed tells nothing.
+  if (listing == FolderListing::Failed) {
+    fncWriteSysLog(tagFolder + "<-タグ情報取得失敗 " + ListingText(listing));
+    return std::nullopt;
   }
   LogSkipped(skipped);
   return fncFindTagFile(base, names, false);

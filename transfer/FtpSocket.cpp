@@ -45,6 +45,15 @@ void FtpSocket::Close() {
   socket_ = INVALID_SOCKET;
 }
 
+std::string FtpSocket::PeerAddress() const {
+  sockaddr_in peer{};
+  int length = sizeof(peer);
+  if (socket_ == INVALID_SOCKET || getpeername(socket_, reinterpret_cast<sockaddr*>(&peer), &length) != 0 ||
+      peer.sin_family != AF_INET)
+    return "";
+  return inet_ntoa(peer.sin_addr);
+}
+
 bool FtpSocket::WaitWritable(int milliseconds) {
   fd_set writable;
   FD_ZERO(&writable);

@@ -38,6 +38,8 @@ class FtpSocket {
   int Send(const char* data, int size) { return send(socket_, data, size, 0); }
   // Signals the end of the data to the peer.
   void ShutdownSend() { shutdown(socket_, SD_SEND); }
+  // The dotted address of the connected peer, "" when not connected.
+  std::string PeerAddress() const;
   // Waits up to `milliseconds` until a send may go through.
   bool WaitWritable(int milliseconds);
 

@@ -161,7 +161,15 @@ int TTmxFtp::Pasv(const char* errorLine, const char* not227Line, const char* for
     fncWriteFtpLog(formatLine);
     return -1;
   }
-  DataTargIp = address.ip;
+  // Only the port is taken: the data goes to the server of the control
+  // connection, whatever address the reply names.
+  const std::string server = cs1.PeerAddress();
+  if (server.empty()) {
+    fncWriteFtpLog(formatLine);
+    return -1;
+  }
+  if (address.ip != server) fncWriteFtpLog("PASV address " + address.ip + " ignored, data to " + server);
+  DataTargIp = server;
   DataTargPort = std::to_string(address.port);
   cs2.Host = DataTargIp;
   cs2.Port = address.port;

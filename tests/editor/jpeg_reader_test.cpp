@@ -114,6 +114,9 @@ TEST(JpegReader, MissingAndBrokenFilesFailWithAMessageAndLeaveThePicture) {
   ASSERT_TRUE(jpegio::ReadJpegFile(broken, decoded, jpegio::PixelOrder::Bgr, &error)) << error;
   EXPECT_EQ(64, decoded.width);
   EXPECT_EQ(64u * 64u * 3u, decoded.pixels.size());
+  // Sizes above the limit are refused before a buffer is sized.
+  EXPECT_EQ(jpegio::PixelBufferBytes(10001, 10000), 0u);
+  EXPECT_EQ(jpegio::PixelBufferBytes(45761, 62571), 0u);  // 1 byte in 32 bits
   std::remove(broken.c_str());
   std::remove(whole.c_str());
 }

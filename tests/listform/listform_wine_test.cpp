@@ -226,6 +226,27 @@ TEST_F(ListFormTest, ACancelledDeleteKeepsTheFileAndFreesTheForm) {
   EXPECT_TRUE(Exists(tag));
 }
 
+// At start: a list download cut short, and someone else's Relay.ini that cannot be removed.
+TEST_F(ListFormTest, NeitherAFailedListDownloadNorAPlantedRelayFileIsTrusted) {
+  Write(DataFolder() + "projectlist.txt", "OLD\r\n");
+  Write(FtpServerRoot() + "kestro\\projectlist.txt", std::string(300000, 'n'));
+  UseScript("drop_data");
+  Put("20240604", "PC0120240604100000001.jpg");
+  CreateDirectoryA((DataFolder() + "temp").c_str(), nullptr);
+  const std::string relay = DataFolder() + "temp\\Relay.ini";
+  Write(relay, "[relay]\r\nhtmlfile=" + ProgramFolder() + "list_viewer_marker.exe\r\n");
+  HANDLE held = CreateFileA(relay.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ListForm list = Open();
+  EXPECT_TRUE(WaitFor([] { return ReadLog().find("fncGetProject()ERROR=") != std::string::npos; }, 30000));
+  EXPECT_EQ(ReadAll(DataFolder() + "projectlist.txt"), "OLD\r\n");
+  ASSERT_TRUE(list.Complete() && List(list, 2024, 6, 4, 2024, 6, 4).size() == 1u);
+  list.SelectRows(1, 1);
+  ASSERT_TRUE(list.Press("開く"));
+  EXPECT_NE(ReadLog().find("fncGetRelay()ERROR=Go.batが作成していないRelay.ini"), std::string::npos) << ReadLog();
+  EXPECT_FALSE(Exists(viewerLog_));
+  CloseHandle(held);
+}
+
 class ListFormViewerTest : public ListFormTest {
  protected:
   void SetUp() override {

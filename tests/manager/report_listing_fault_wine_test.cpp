@@ -30,6 +30,7 @@ TEST(ReportListingFault, AFailedListingKeepsTheCatalogueAndAnAbsentFolderClearsI
   };
 
   RunningManager manager;
+  SetEnvironmentVariableA("NOTELENS_ANSWER", "OK:fresh");
   ASSERT_TRUE(manager.Start(d1)) << ReadLog();
   manager.Click("ﾎﾟｽﾄの検索");
   std::vector<std::string> grid = manager.Grid();
@@ -56,6 +57,13 @@ TEST(ReportListingFault, AFailedListingKeepsTheCatalogueAndAnAbsentFolderClearsI
   EXPECT_EQ(status(d1, r1), "0");
   EXPECT_EQ(status(d2, r2), "1");
   EXPECT_EQ(ReadAll(boxLog), "");
+
+  // A comment edited while the tag folder cannot be listed: no second tag, and the user is told.
+  WriteBytes(FtpServerRoot() + "script.txt", "list_abort\r\n");
+  HWND sg1 = FindWindowExA(manager.window, nullptr, "FormsStringGrid", nullptr);
+  for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK}) SendMessageA(sg1, message, 0, MAKELPARAM(560, 24));
+  EXPECT_NE(ReadAll(boxLog).find(r2 + " <-コメントをサーバーに保存できませんでした。"), std::string::npos) << ReadLog();
+  EXPECT_FALSE(Exists(FtpServerRoot() + "kestro\\" + d2 + "tag\\PRJ_PC01" + d2 + "081500001_fresh.tag"));
 
   manager.End();
   DeleteFileA(boxLog.c_str());

@@ -59,7 +59,7 @@ class TestRows : public ReportRows {
   void StartAnimation() override {}
   bool AbortRequested() const override { return false; }
   bool SpreadsheetAvailable() const override { return spreadsheet; }
-  std::string GetTagFileName(const std::string&, const std::string& base) override {
+  std::optional<std::string> GetTagFileName(const std::string&, const std::string& base) override {
     return tagOf.count(base) ? tagOf[base] : "";
   }
 

@@ -147,7 +147,9 @@ TEST_F(XlsOutputTest, ListAndPictureWorkbooksOfTheGrid) {
 
   // One picture a sheet: the first row's picture cannot be read while a
   // stale bitmap waits on the clipboard; aborted during the fourth row.
-  WriteBytes(store + names[0] + (Exists(store + names[0] + ".CMP") ? ".CMP" : ""), "not a picture");
+  const std::string first = store + names[0] + (Exists(store + names[0] + ".CMP") ? ".CMP" : "");
+  std::string jpeg = ReadAll(first);
+  WriteBytes(first, jpeg.replace(jpeg.find("\xFF\xC0") + 5, 4, "\x27\x10\x27\x11"));  // 10001 x 10000
   HDC screen = GetDC(nullptr);
   ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard());
   SetClipboardData(CF_BITMAP, CreateCompatibleBitmap(screen, 77, 55));
@@ -158,6 +160,7 @@ TEST_F(XlsOutputTest, ListAndPictureWorkbooksOfTheGrid) {
     ASSERT_TRUE(WaitFor([&] { return ReadLog().find(day + "\\" + names[3]) != std::string::npos; }, 15000));
     PostMessageA(FindControl(manager_.window, "BUTTON", "中断"), BM_CLICK, 0, 0);
   });
+  EXPECT_NE(ReadLog().find("画像を読み込めません。JPEGの形式に対応していません"), std::string::npos);
   EXPECT_NE(ReadLog().find("画像を準備できないのでスキップします。" + names[0]), std::string::npos);
   EXPECT_FALSE(Exists(output_.substr(0, output_.size() - 4)));  // no folder of the workbook's name
   auto book = ReadBook(output_, "pictures-kind1.xls.txt");

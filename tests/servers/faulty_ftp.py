@@ -21,6 +21,7 @@ server on the files under <root>; the other scripts add one fault each:
   pasv_range       PASV reply with a field above 255
   pasv_port0       PASV reply with port 0
   cwd_faults       CWD into a folder named 421, 450 (that reply) or silent (none)
+  pasv_elsewhere   PASV reply naming <net>.13, where no server listens
 """
 import argparse
 import os
@@ -199,6 +200,8 @@ class Session(socketserver.BaseRequestHandler):
             self.reply("227 Entering Passive Mode (%s,7)" % ",".join(fields))
         elif self.script == "pasv_range":
             self.reply("227 Entering Passive Mode (%s,%s,%s,%s,300,%s)" % tuple(fields[:4] + [fields[5]]))
+        elif self.script == "pasv_elsewhere":
+            self.reply("227 Entering Passive Mode (%s)" % ",".join(host[:3] + ["13"] + fields[4:]))
         elif self.script == "pasv_port0":
             self.reply("227 Entering Passive Mode (%s,0,0)" % ",".join(host))
         elif self.script == "multiline":

@@ -143,6 +143,14 @@ TEST_F(FaultyServerTest, MalformedPasvRepliesFailTheListing) {
   ExpectFreshLoginWorks();
 }
 
+TEST_F(FaultyServerTest, DataGoesToTheControlHostWhateverThePasvReplyNames) {
+  WriteFileBytes(ServerKestro() + "p.bin", "data");
+  UseScript("pasv_elsewhere");
+  LoginToKestro();
+  ASSERT_EQ(DownloadTo("p.bin", local + "p.bin"), 0) << Log();
+  EXPECT_EQ(CountOf(Log(), " ignored, data to " + Env("KESTRO_TEST_FTP_HOST")), 1u) << Log();
+}
+
 TEST_F(FaultyServerTest, RefusedConnectionAndBadTimeOutFailWithoutWaiting) {
   ftp->host = "127.0.0.13";  // nobody listens there (tests/servers/servers.cmake)
   DWORD start = GetTickCount();

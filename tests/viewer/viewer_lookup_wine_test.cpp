@@ -63,13 +63,12 @@ TEST_F(ViewerLookup, MissingOrUnusableValues) {
   EXPECT_EQ(fncGetRelay(data_, "temp\\", "htmlfile", log_), "");  // no Relay.ini yet
   EXPECT_EQ(lines_.back(), "fncGetRelay()TempAssign=htmlfile<<");
 
-  CreateDirectoryA(root_.c_str(), nullptr);
-  CreateDirectoryA((root_ + "\\Veltrana data").c_str(), nullptr);
-  CreateDirectoryA(data_.c_str(), nullptr);
-  CreateDirectoryA((data_ + "temp").c_str(), nullptr);
+  ASSERT_TRUE(fncSetRelay(data_, "temp\\", nullptr));
+  ASSERT_TRUE(WaitForRelay("htmlfile"));  // the batch appends nothing more
   const std::string long_command = "\"C:\\Program Files\\b.exe\" -nohome " + std::string(5000, 'x');
   std::string ini = "[relay]\r\nhtmlfile=error\r\njpegfile=" + long_command + "\r\n";
-  HANDLE file = CreateFileA((data_ + "temp\\Relay.ini").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  HANDLE file = CreateFileA((data_ + "temp\\Relay.ini").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, CREATE_ALWAYS, 0, nullptr);
   DWORD written = 0;
   WriteFile(file, ini.data(), static_cast<DWORD>(ini.size()), &written, nullptr);
   CloseHandle(file);
