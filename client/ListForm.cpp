@@ -11,6 +11,7 @@
 #include "client/ReportWorkbook.h"
 #include "client/SettingsValues.h"
 #include "common/ViewerLookup.h"
+#include "common/portable/Cp932.h"
 #include "common/portable/ReportViewer.h"
 #include "forms/Application.h"
 #include "forms/InputMethod.h"
@@ -264,7 +265,7 @@ bool TForm4::fncGetList() {
         if (file == "." || file == "..") continue;
         std::string base, extension, upper;
         fncSplitFileName(file, base, extension);
-        size_t underscore = base.rfind('_');
+        size_t underscore = Cp932FindLast(base, '_');
         if (grdList.RowCount() <= n) grdList.SetRowCount(n + 1);
         grdList.SetCell(0, n, "");
         grdList.SetCell(kColDate, n, SlashedDay(day));
@@ -470,9 +471,12 @@ bool TForm4::OpenRow(int row) {
     } else {
       std::string command =
           fncGetRelay(gDataDir, kestro::kTempFolder, "htmlfile", [this](const std::string& line) { Log(line); });
-      command = command.empty() ? "\"" + path + "\"" : command + " \"" + path + "\"";
-      Log("fncFileShow()" + command);
-      started = RunViewer(command, false);
+      // Without a viewer nothing starts: the picture file itself would run as a program.
+      if (!command.empty()) {
+        command += " \"" + path + "\"";
+        Log("fncFileShow()" + command);
+        started = RunViewer(command, false);
+      }
     }
   } catch (...) {
     // Whatever happened, the workbook is not left without its protection.

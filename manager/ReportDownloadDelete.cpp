@@ -9,6 +9,7 @@
 #include "common/ExceptionText.h"
 #include "common/portable/FolderText.h"
 #include "common/portable/NameCharacters.h"
+#include "common/portable/ReportViewer.h"
 #include "forms/MessageBox.h"
 #include "manager/IniFiles.h"
 #include "manager/ManagerLog.h"
@@ -158,7 +159,7 @@ Next DownloadRow(TForm1& form, int row, bool last, const std::string& day, const
   const size_t index = static_cast<size_t>(row - 1);
   if (index < form.Lists.Count()) {
     const std::string date = form.Lists.Cell(kColDate, index), time = form.Lists.Cell(kColTime, index);
-    if (UpperAscii(form.Lists.Cell(kColFileType, index)) == "XLS" && date.size() == 10 && time.size() == 8) {
+    if (ReportViewerOf(name) == ReportViewer::Workbook && date.size() == 10 && time.size() == 8) {
       SetProgress(form, "対象ファイルパスワード解除中");
       std::string password;
       if (office::fncMakePwd(WithoutChar(date, '/') + WithoutChar(time, ':'), password)) {

@@ -32,6 +32,7 @@ constexpr char kCompletedSuffix[] = ".CMP";
 constexpr char kNoRowText[] = "有効な行が選択されていません。";
 constexpr char kEditingText[] = " <-編集中のため参照できませんでした。";
 constexpr char kNotViewableText[] = " <-このファイルの種類は開けません。";
+constexpr char kNoViewerText[] = " <-表示するプログラムが見つかりません。";
 constexpr char kKeptFolder[] = "EDITED\\";  // in the data folder, outside the work folder
 
 void Log(const std::string& text) { fncWriteSysLog(text); }
@@ -463,7 +464,14 @@ void ReportRowOperation::StartViewer() {
   startup.dwFlags = STARTF_USESHOWWINDOW;
   PROCESS_INFORMATION process{};
   if (viewer == ReportViewer::Picture) {
-    std::string command = fncGetRelay("htmlfile") + " \"" + WorkPath() + "\"";
+    const std::string viewerCommand = fncGetRelay("htmlfile");
+    if (viewerCommand.empty()) {
+      // Never the downloaded file itself: it would run whatever it holds.
+      Log(name_ + kNoViewerText);
+      OkBox(name_ + kNoViewerText);
+      return;
+    }
+    std::string command = viewerCommand + " \"" + WorkPath() + "\"";
     startup.wShowWindow = SW_SHOW;
     Log(command);
     if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr,

@@ -25,3 +25,16 @@ bool Cp932EndsWith(const std::string& text, char c) {
   for (size_t pos = 0; pos < text.size(); pos += Cp932CharLength(text, pos)) last = pos;
   return last != std::string::npos && last + 1 == text.size() && text[last] == c;
 }
+
+size_t Cp932Find(const std::string& text, char c) {
+  for (size_t pos = 0; pos < text.size(); pos += Cp932CharLength(text, pos))
+    if (text[pos] == c) return pos;
+  return std::string::npos;
+}
+
+size_t Cp932FindLast(const std::string& text, char c) {
+  size_t found = std::string::npos;
+  for (size_t pos = 0; pos < text.size(); pos += Cp932CharLength(text, pos))
+    if (text[pos] == c) found = pos;
+  return found;
+}

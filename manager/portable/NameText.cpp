@@ -84,7 +84,7 @@ int fncLastDelimiterPos(const std::string& delimiter, const std::string& text) {
 
 std::string fncProjectFromName(const std::string& name) {
   if (name.size() <= kShortName) return "";
-  const size_t first = name.find('_');
+  const size_t first = Cp932Find(name, '_');
   if (first == std::string::npos) return "";
   if (static_cast<int>(first) + 1 == fncLastDelimiterPos("_", name)) return "";
   return name.substr(0, first);
@@ -95,7 +95,7 @@ std::string fncCreatorFromName(const std::string& name) {
   const int separator = fncLastDelimiterPos("_", name);
   if (separator < 1) return "";
   std::string head = name.substr(0, separator - 1);
-  const size_t first = head.find('_');
+  const size_t first = Cp932Find(head, '_');
   if (first != std::string::npos) head.erase(0, first + 1);
   if (head.size() <= kStampDigits) return "";
   return head.substr(0, head.size() - kStampDigits);

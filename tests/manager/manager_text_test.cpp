@@ -55,6 +55,9 @@ TEST(ManagerText, ReportAndTagNamesSplitAtTheLastSeparatorAfterADigit) {
   // Double-byte creators and comments: no byte of theirs is a digit.
   EXPECT_EQ(fncCreatorFromName("営業_表計算20061020103100001_ソ表.tag"), "表計算");
   EXPECT_EQ(fncCommentFromTagName("営業_表計算20061020103100001_ソ表.tag"), "ソ表");
+  // "ダ" ends in the byte of "_".
+  EXPECT_EQ(fncProjectFromName("ダイヤ_PC0120061020103100001_x.tag"), "ダイヤ");
+  EXPECT_EQ(fncCreatorFromName("ダ20061020103100001_x.tag"), "ダ");
 
   EXPECT_EQ(fncLastDelimiterPos("_", "a1_b_c2_d"), 8);
   EXPECT_EQ(fncLastDelimiterPos("_", "_abc"), 0);

@@ -21,11 +21,11 @@ class ReportOpeningProcessTest : public RunningManagerTest {
   }
   // The viewer command of the login's batch is replaced, once that batch
   // has written its file, by one that records the path it is given.
-  void UseRecordingViewer() {
+  void UseRecordingViewer(const std::string& text = "[relay]\r\nhtmlfile=cmd.exe /c echo>viewed.txt\r\n") {
     const std::string relay = DataFolder() + "Temp\\Relay.ini";
     WaitFor([&] { return Exists(relay); }, 15000);
     Sleep(1500);
-    WriteBytes(relay, "[relay]\r\nhtmlfile=cmd.exe /c echo>viewed.txt\r\n");
+    WriteBytes(relay, text);
   }
   std::string CatalogueValue(const std::string& day, const std::string& section, const std::string& key) const {
     char value[256] = {};
@@ -100,6 +100,19 @@ TEST_F(ReportOpeningProcessTest, AFileOfAnotherTypeIsRefusedAndNeverRuns) {
   ASSERT_TRUE(WaitFor([&] { return Boxes().find(report + " <-このファイルの種類は開けません。\t0") != std::string::npos; },
                       15000)) << ReadLog();
   EXPECT_TRUE(Exists(store + report) && !Exists(store + report + ".UPD") && !Exists(marker));
+}
+
+// A "picture" that is a program, on a PC without a picture viewer: nothing starts.
+TEST_F(ReportOpeningProcessTest, APictureWithoutAViewerIsNeverStartedItself) {
+  const std::string day = DayBefore(0), report = "PC01" + day + "120000003.jpg";
+  PostReport(day, report, ReadAll(ProgramFolder() + "started_marker.exe"));
+  ASSERT_TRUE(manager_.Start(day)) << ReadLog();
+  UseRecordingViewer("[relay]\r\n");
+  manager_.Click("ﾎﾟｽﾄの検索");
+  manager_.Click("画像開く");
+  ASSERT_TRUE(WaitFor([&] { return Boxes().find(report + " <-表示するプログラムが見つかりません。\t0") != std::string::npos; },
+                      15000)) << ReadLog();
+  EXPECT_FALSE(Exists(DataFolder() + "Temp\\" + report + ".started"));
 }
 
 TEST_F(ReportOpeningProcessTest, DoubleClickOnTheCommentEditsItThroughNoteLens) {

@@ -12,8 +12,6 @@
 
 namespace {
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 class ViewerLookup : public ::testing::Test {
  protected:
   void SetUp() override {
