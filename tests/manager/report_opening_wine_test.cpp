@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "common/FileSystem.h"
+#include "common/ViewerLookup.h"
 #include "forms/MessageBox.h"
 #include "manager/ManagerSettings.h"
+#include "manager/ManagerUtilities.h"
 #include "manager/ReportOpening.h"
 #include "manager/ReportWindow.h"
 #include "office/portable/WorkbookPassword.h"
@@ -135,6 +137,12 @@ class ReportOpeningTest : public ::testing::Test {
     snprintf(name, sizeof name, "syslog\\%04d%02d%02d.txt", now.wYear, now.wMonth, now.wDay);
     return ReadFileBytes(gDataDir + name);
   }
+  // Relay.ini as this process's Go.bat wrote it, then naming the test's viewer.
+  void UseViewer(const std::string& command) {
+    ASSERT_TRUE(fncSetRelay(gDataDir, "Temp\\", nullptr));
+    for (int i = 0; i < 300 && fncGetRelay("htmlfile").empty(); ++i) Sleep(100);  // its last line
+    WriteFileBytes(work + "Relay.ini", "[relay]\r\nhtmlfile=" + command + "\r\n");
+  }
   // Notes at the viewer's (or editor's) start whether the report is under
   // its lock on the server.
   void WatchLock(const std::string& report) {
@@ -155,7 +163,7 @@ class ReportOpeningTest : public ::testing::Test {
 TEST_F(ReportOpeningTest, LockIsHeldWhileTheViewerAndTheEditorRun) {
   const std::string report = kBase + ".jpg";
   WriteFileBytes(Day(report), "jpeg");
-  WriteFileBytes(work + "Relay.ini", "[relay]\r\nhtmlfile=cmd.exe /c rem\r\n");
+  UseViewer("cmd.exe /c rem");
   rows.AddRow(report, "JPG", "");
   WatchLock(report);
   form.fncOpenReports(rows);
@@ -200,6 +208,7 @@ TEST_F(ReportOpeningTest, HeldReportIsRefusedAndAFailedFetchReleasesTheLock) {
 TEST_F(ReportOpeningTest, AnAnswerWithoutAnyLineFailsTheOperationButReleasesTheLock) {
   const std::string report = kBase + ".jpg";
   WriteFileBytes(Day(report), "jpeg");
+  UseViewer("cmd.exe /c rem");
   rows.AddRow(report, "JPG", "");
   // An editor that leaves an empty answer file behind.
   rows.onProgress = [this](const std::string& text) {
