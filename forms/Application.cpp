@@ -5,6 +5,7 @@
 
 #include "forms/Form.h"
 #include "forms/MessageBox.h"
+#include "forms/Pause.h"
 
 namespace forms {
 
@@ -55,6 +56,12 @@ int Application::Run() {
 void Application::ProcessMessages() {
   while (ProcessMessages(1 << 30)) {
   }
+}
+
+void PauseWithMessages(DWORD milliseconds) {
+  Application& application = Application::Instance();
+  for (const DWORD start = GetTickCount(); GetTickCount() - start < milliseconds; Sleep(50))
+    application.ProcessMessages();
 }
 
 bool Application::ProcessMessages(int maxMessages) {

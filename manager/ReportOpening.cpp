@@ -13,6 +13,7 @@
 #include "common/portable/ReportViewer.h"
 #include "forms/Application.h"
 #include "forms/MessageBox.h"
+#include "forms/Pause.h"
 #include "manager/IniFiles.h"
 #include "manager/ManagerLog.h"
 #include "manager/ManagerSettings.h"
@@ -48,11 +49,6 @@ bool HeldElsewhere(const std::string& path) {
   return false;
 }
 
-void PauseWithMessages(DWORD ms) {
-  forms::Application& application = forms::Application::Instance();
-  for (const DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(50)) application.ProcessMessages();
-}
-
 // A spreadsheet application that was already running takes the workbook
 // over from CMD, which then ends at once: wait while that one has it open.
 void WaitWhileHeldElsewhere(const std::string& path, bool cmdEndedAtOnce) {
@@ -61,12 +57,12 @@ void WaitWhileHeldElsewhere(const std::string& path, bool cmdEndedAtOnce) {
   if (cmdEndedAtOnce && GetEnvironmentVariableA("KESTRO_TEST_HANDOFF_MS", test, sizeof test))
     openLimit = std::atoi(test);
   for (const DWORD start = GetTickCount(); !HeldElsewhere(path) && GetTickCount() - start < openLimit;)
-    PauseWithMessages(500);
+    forms::PauseWithMessages(500);
   if (!HeldElsewhere(path)) return;
   Log(path + "<-他のアプリケーションが閉じるまで待ちます");
   // Free at two probes in a row: a save may let go of the file for a moment.
   for (int freeProbes = 0; freeProbes < 2; freeProbes = HeldElsewhere(path) ? 0 : freeProbes + 1)
-    PauseWithMessages(500);
+    forms::PauseWithMessages(500);
   Log(path + "<-他のアプリケーションが閉じました");
 }
 

@@ -9,7 +9,7 @@
 #include "common/ExceptionText.h"
 #include "common/FileSystem.h"
 #include "common/SystemUtilities.h"
-#include "forms/Application.h"
+#include "forms/Pause.h"
 #include "transfer/TTmxFtp.h"
 #include "updater/Global.h"
 #include "updater/SplashForm.h"
@@ -22,14 +22,6 @@ constexpr DWORD kTargetPollMs = 250;
 
 void Pause(DWORD milliseconds) {
   for (DWORD waited = 0; waited < milliseconds; waited += 100) Sleep(100);
-}
-
-// Waits while the splash keeps painting.
-void PauseWithMessages(DWORD milliseconds) {
-  for (DWORD waited = 0; waited < milliseconds; waited += 50) {
-    forms::Application::Instance().ProcessMessages();
-    Sleep(50);
-  }
 }
 
 // Nobody holds the file open: a caller that ran from it has ended. A file
@@ -269,7 +261,7 @@ const TForm1::Install* TForm1::WaitForTargets(const std::vector<Install>& instal
       }
       if (!logged) Log("fncDownload()使用中のため待機=" + install.target);
       logged = true;
-      PauseWithMessages(kTargetPollMs);
+      forms::PauseWithMessages(kTargetPollMs);
     }
   }
   return nullptr;
