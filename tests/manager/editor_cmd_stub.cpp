@@ -5,9 +5,10 @@
 // of that folder over the file when present, makes the folder named in
 // mkdir<N>.txt, and copies script<N>.txt over
 // KESTRO_TEST_SCRIPT_FILE (the fault server's script) when present. With
-// handoff<N>.txt it starts the running application and ends at once: that
-// one opens the file a second later, holds it for the milliseconds given,
-// writes write<N>.txt into it and closes it.
+// handoff<N>.txt it starts the running application and ends as soon as that
+// one has the file open: it holds it for the milliseconds given, writes
+// write<N>.txt into it and closes it. (Ending only then keeps a slow process
+// start on a loaded machine from passing for a hand-off that never came.)
 #include <windows.h>
 
 #include <cstdlib>
@@ -53,8 +54,8 @@ int main() {
   const bool quoted = !rest.empty() && rest[0] == '"';
   const std::string target = quoted ? rest.substr(1, rest.find('"', 1) - 1) : rest.substr(0, rest.find(' '));
   if (const char* n = std::getenv("KESTRO_TEST_HOLD_RUN")) {  // the running application, given the file
-    Sleep(1000);
     HANDLE file = CreateFileA(target.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    WriteBytes(dir + "held" + n + ".txt", "");
     Sleep(std::atoi(ReadBytes(dir + "handoff" + n + ".txt", found).c_str()));
     const std::string edit = ReadBytes(dir + "write" + n + ".txt", found);
     DWORD written = 0;
@@ -70,8 +71,12 @@ int main() {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    return CreateProcessA(nullptr, &std::string(commandLine)[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process) ? 0 : 1;
+    if (!CreateProcessA(nullptr, &std::string(commandLine)[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+      return 1;
+    const std::string held = dir + "held" + std::to_string(run) + ".txt";
+    for (int n = 0; n < 600 && GetFileAttributesA(held.c_str()) == INVALID_FILE_ATTRIBUTES; ++n) Sleep(50);
+    return 0;
   }
   const std::string replacement = ReadBytes(dir + "write" + std::to_string(run) + ".txt", found);
   if (found) WriteBytes(target, replacement);

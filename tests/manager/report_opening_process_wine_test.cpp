@@ -230,7 +230,7 @@ TEST_F(WorkbookOpeningProcessTest, AnEditedWorkbookWhosePasswordCannotGoBackOnIs
   EXPECT_FALSE(Exists(store + "\\" + report + ".UPD"));
 
   // CMD hands the workbook to a running spreadsheet and ends at once; that
-  // one opens it a second later and edits it for two: the edit is stored.
+  // one keeps it open and edits it for two seconds after: the edit is stored.
   WriteBytes(store + "\\" + report, book(password, "check"));
   RemoveDirectoryA((DataFolder() + "Temp\\" + report + ".pwd").c_str());
   WillWrite(2, book("", "handed"));
@@ -251,6 +251,7 @@ TEST_F(WorkbookOpeningProcessTest, AnEditedWorkbookWhosePasswordCannotGoBackOnIs
   while (Ran(run)) ++run;
   WillWrite(run, "not a workbook");
   WriteBytes(editorDir_ + "\\mkdir" + std::to_string(run) + ".txt", store + "\\" + report);
+  ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(FindControl(window, "BUTTON", "画像開く")) != FALSE; }, 10000));
   ASSERT_TRUE(Click(window, "画像開く"));
   ASSERT_TRUE(WaitForBox("「編集中ﾌｧｲﾙの強制解除」で解除してください。")) << ReadLog() << Boxes();
   const size_t kept = Boxes().find(DocFolder() + "EDITED\\");
