@@ -327,13 +327,19 @@ void TForm1::InstallAll(const std::vector<Entry>& entries) {
       FailInstall(install.target, whole);
     }
   }
-  // Without DONE the next start takes the old files back: they stay.
-  const bool done = WriteRecord(record + kRecordDone + "\r\n");
-  if (!done) Log("fncDownload()記録失敗=" + RecordPath());
+  // Without DONE the next start would take the old files back: half an
+  // update is none.
+  if (!WriteRecord(record + kRecordDone + "\r\n")) {
+    Log("fncDownload()記録失敗=" + RecordPath());
+    const bool whole = PutBack(installs);
+    RemoveNewCopies(installs);
+    CloseInstallRecord(installs);
+    FailInstall(RecordPath(), whole);
+  }
   for (const Install& install : installs) {
     Log("fncDownload()展開=" + install.target);
     // The running updater's own file goes at its next start.
-    if (done && install.movedAside && !install.self && !fncDeleteFile(install.oldPath))
+    if (install.movedAside && !install.self && !fncDeleteFile(install.oldPath))
       Log("fncDownload()旧ファイル削除失敗=" + install.oldPath);
     if (!fncDeleteFile(install.work)) Log("fncDownload()作業ファイル削除失敗=" + install.work);
   }
