@@ -20,9 +20,13 @@ constexpr char kFtpTimeOut[] = "5000";
 constexpr char kDefaultServer[] = "127.0.0.1";
 // An install copies each new file next to its target as <name> + kNewSuffix
 // and moves the installed one aside to <name> + kMovedAsideSuffix until
-// every file is in place. Left-overs go at the next start.
+// every file is in place; when such a file is there already, the first free
+// one of <name> + suffix + 1, 2, ... is used. The paths it makes are listed
+// in kInstallRecord beforehand; the next start clears what it lists, and
+// nothing else.
 constexpr char kNewSuffix[] = ".new";
 constexpr char kMovedAsideSuffix[] = ".old";
+constexpr char kInstallRecord[] = "downloader.lst";
 // How long the install waits for the caller to let go of its files.
 constexpr unsigned kTargetWaitMs = 30000;
 constexpr char kUnknownError[] = "不明なエラーが発生しました";

@@ -5,7 +5,6 @@
 #include <shlobj.h>
 
 #include <cstdio>
-#include <cstring>
 #include <stdexcept>
 
 #include "common/ExceptionText.h"
@@ -17,7 +16,6 @@
 #include "transfer/FtpLog.h"
 #include "transfer/TTmxFtp.h"
 #include "updater/Global.h"
-#include "updater/portable/DownloadListing.h"
 
 TForm1* Form1 = nullptr;
 
@@ -120,11 +118,10 @@ void TForm1::FormCreate() {
     gExePath = ProgramFile();
     gExeDir = WithTrailingBackslash(FolderOf(gExePath));
     gIniPath = gExeDir + updater::kIniFile;
-    // The last version-up moved the updater aside, which has ended since.
-    RemoveInstallLeftovers(gExeDir);
+    // The last version-up moved the updater aside, which has ended since,
+    // or was cut short.
+    RemoveInstallLeftovers();
     fncSysRead();
-    if (!SUBDIR.empty() && updater::IsPlainRelativePath(SUBDIR))
-      RemoveInstallLeftovers(gExeDir + updater::WithSeparator(SUBDIR, '\\') + "\\");
     fncInit();
     startComplete_ = true;
   } catch (...) {
@@ -132,34 +129,6 @@ void TForm1::FormCreate() {
     ShowError(text);
     Log("FormCreate()ERROR=" + text);
     forms::Application::Instance().Terminate();
-  }
-}
-
-void TForm1::RemoveInstallLeftovers(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  auto endsWith = [](const std::string& name, const char* suffix) {
-    const size_t length = std::strlen(suffix);
-    return name.size() > length && lstrcmpiA(name.c_str() + name.size() - length, suffix) == 0;
-  };
-  for (const std::string& name : names) {
-    const std::string path = folder + name;
-    const bool moved = endsWith(name, updater::kMovedAsideSuffix);
-    if (!moved && !endsWith(name, updater::kNewSuffix)) continue;
-    const std::string target =
-        path.substr(0, path.size() - std::strlen(moved ? updater::kMovedAsideSuffix : updater::kNewSuffix));
-    // A file moved aside whose new one never took its place goes back.
-    if (moved && !FileExists(target)) {
-      Log((MoveFileExA(path.c_str(), target.c_str(), 0) ? "FormCreate()復元=" : "FormCreate()復元失敗=") + target);
-      continue;
-    }
-    Log((fncDeleteFile(path) ? "FormCreate()旧ファイル削除=" : "FormCreate()旧ファイル削除失敗=") + path);
   }
 }
 
@@ -237,12 +206,22 @@ void TForm1::ShowAnimation() {
   pnlAnimate.Show(SW_SHOW);
   UpdateWindow(pnlAnimate);
   const std::string clip = gExeDir + updater::kAnimationFile;
-  bool opened = FileExists(clip) && Animate1.Open(clip);
-  if (!opened) {
-    if (!shell32_) shell32_ = LoadLibraryExA("shell32.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    opened = shell32_ && Animate1.OpenResource(shell32_, forms::kShellCopyFilesClip);
-  }
-  if (opened) Animate1.Play(-1);  // without a clip the splash stays still
+  ownClip_ = FileExists(clip) && Animate1.Open(clip);
+  if (ownClip_ || OpenShellClip()) Animate1.Play(-1);  // without a clip the splash stays still
+}
+
+bool TForm1::OpenShellClip() {
+  if (!shell32_) shell32_ = LoadLibraryExA("shell32.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  return shell32_ && Animate1.OpenResource(shell32_, forms::kShellCopyFilesClip);
+}
+
+void TForm1::LetGoOfOwnClip() {
+  if (!ownClip_) return;
+  Animate1.Stop();
+  Animate1.CloseClip();
+  ownClip_ = false;
+  Log("fncDownload()アニメーション解放=" + gExeDir + updater::kAnimationFile);
+  if (OpenShellClip()) Animate1.Play(-1);
 }
 
 void TForm1::HideAnimation() {

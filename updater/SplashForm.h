@@ -64,14 +64,14 @@ class TForm1 : public forms::Form {
   void AddListing(const Source& source, std::vector<Source>& sources);
   std::vector<Entry> ReadListing(const std::vector<Source>& sources);
   void DownloadAll(const std::vector<Entry>& entries);
-  // One file of the install: its work copy, its target and what became of it.
+  // One file of the install: its work copy, its target, the free paths of
+  // its new copy and of the file moved aside, and what became of it.
   struct Install {
     std::string work, target;
+    std::string newPath{}, oldPath{};
     bool self = false;        // the running updater's own file
-    bool movedAside = false;  // the installed file is at Old()
+    bool movedAside = false;  // the installed file is at oldPath
     bool replaced = false;    // the new file is at target
-    std::string New() const;
-    std::string Old() const;
   };
   // Copies every file next to its target, waits for the targets, replaces
   // them one by one; a failure puts back what was replaced and raises.
@@ -82,9 +82,15 @@ class TForm1 : public forms::Form {
   // True when every file moved aside is back in its place.
   bool PutBack(const std::vector<Install>& installs);
   static void RemoveNewCopies(const std::vector<Install>& installs);
+  // Removes the install record once none of the paths it lists is there.
+  void CloseInstallRecord(const std::vector<Install>& installs);
   [[noreturn]] void FailInstall(const std::string& target, bool whole);
-  // Removes the copies that an install cut short left in the folder.
-  void RemoveInstallLeftovers(const std::string& folder);
+  // Clears what the last install left, going by its record alone.
+  void RemoveInstallLeftovers();
+  // Plays the system's clip instead of the program folder's one, which the
+  // control holds open.
+  void LetGoOfOwnClip();
+  bool OpenShellClip();
 
   forms::Panel pnlAnimate;
   forms::Control Label4;
@@ -94,6 +100,7 @@ class TForm1 : public forms::Form {
   HBRUSH blueBrush_ = nullptr;
   HBRUSH whiteBrush_ = nullptr;
   HMODULE shell32_ = nullptr;
+  bool ownClip_ = false;  // Animate1 plays the program folder's clip
 
   std::string PROJECT, SUBDIR, IP, EXE, PARAM1, PARAM2, PARAM3, PARAM4, PARAM5;
   int shutdownFlag_ = 0;

@@ -1,14 +1,18 @@
 // TForm1::fncDownload: the files of download/<PROJECT>/ (and its SUBDIR)
-// are fetched into the work folder and copied over the program folder.
+// are fetched into the work folder and copied over the program folder; the
+// clean-up of what the last install left.
 #include <winsock2.h>  // before windows.h: the transfer client uses Winsock 2
 
 #include <algorithm>
+#include <fstream>
 #include <map>
+#include <sstream>
 #include <stdexcept>
 
 #include "common/ExceptionText.h"
 #include "common/FileSystem.h"
 #include "common/SystemUtilities.h"
+#include "common/portable/TextLines.h"
 #include "forms/Pause.h"
 #include "transfer/TTmxFtp.h"
 #include "updater/Global.h"
@@ -19,6 +23,13 @@ namespace {
 
 constexpr char kDownloadFailed[] = "ダウンロード失敗";
 constexpr DWORD kTargetPollMs = 250;
+// Lines of the install record: "NEW\t<path>", "OLD\t<path>\t<target>" and,
+// once every file is in place, "DONE".
+constexpr char kRecordNew[] = "NEW";
+constexpr char kRecordOld[] = "OLD";
+constexpr char kRecordDone[] = "DONE";
+// How many numbered names a new copy or a file moved aside may try.
+constexpr int kFreePathTries = 100;
 
 void Pause(DWORD milliseconds) {
   for (DWORD waited = 0; waited < milliseconds; waited += 100) Sleep(100);
@@ -41,6 +52,58 @@ bool SamePath(const std::string& one, const std::string& other) { return lstrcmp
 
 void ForceFolder(const std::string& folder) {
   if (!ForceDirectories(folder)) throw std::runtime_error("フォルダを作成できません\r\n" + folder);
+}
+
+std::string RecordPath() { return gExeDir + updater::kInstallRecord; }
+
+// The whole record, on the disk when it returns true.
+bool WriteRecord(const std::string& text) {
+  HANDLE file =
+      CreateFileA(RecordPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool complete = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+                        written == text.size() && FlushFileBuffers(file);
+  CloseHandle(file);
+  return complete;
+}
+
+// target + suffix, else target + suffix + 1, 2, ...: the first that is no
+// file or folder and not taken; "" when there is none.
+std::string FreePath(const std::string& target, const char* suffix, const std::vector<std::string>& taken) {
+  for (int n = 0; n < kFreePathTries; ++n) {
+    const std::string path = target + suffix + (n > 0 ? std::to_string(n) : "");
+    if (std::any_of(taken.begin(), taken.end(), [&](const std::string& other) { return SamePath(other, path); }))
+      continue;
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND)
+      return path;
+  }
+  return "";
+}
+
+// A record line whose path lies in the program folder and whose target is
+// that path without its suffix and number. Digits, "." and the tab are
+// never the second byte of a double-byte character.
+bool ReadRecordLine(const std::string& line, bool& moved, std::string& path, std::string& target) {
+  const size_t tab = line.find('\t');
+  if (tab == std::string::npos) return false;
+  moved = line.compare(0, tab, kRecordOld) == 0;
+  if (!moved && line.compare(0, tab, kRecordNew) != 0) return false;
+  path = line.substr(tab + 1);
+  const size_t second = path.find('\t');
+  if (moved != (second != std::string::npos)) return false;
+  if (moved) {
+    target = path.substr(second + 1);
+    path.resize(second);
+  }
+  const std::string suffix = moved ? updater::kMovedAsideSuffix : updater::kNewSuffix;
+  const size_t end = path.find_last_not_of("0123456789") + 1;
+  if (end < suffix.size() || path.compare(end - suffix.size(), suffix.size(), suffix) != 0) return false;
+  const std::string stem = path.substr(0, end - suffix.size());
+  if (moved && target != stem) return false;
+  target = stem;
+  return stem.size() > gExeDir.size() && SamePath(stem.substr(0, gExeDir.size()), gExeDir) &&
+         updater::IsPlainRelativePath(stem.substr(gExeDir.size()));
 }
 
 }  // namespace
@@ -133,7 +196,10 @@ std::vector<TForm1::Entry> TForm1::ReadListing(const std::vector<Source>& source
   // Per listing: lines refused and files taken.
   std::map<std::string, std::pair<int, int>> counts;
   for (size_t i = 0; i < lines.size(); ++i) {
-    const updater::ListingLine read = updater::ReadListingLine(lines[i], style);
+    updater::ListingLine read = updater::ReadListingLine(lines[i], style);
+    // No package file may take the install record's place.
+    if (read.kind == updater::LineKind::File && SamePath(sources[i].destination + read.name, RecordPath()))
+      read.kind = updater::LineKind::Refused;
     std::pair<int, int>& count = counts[sources[i].remoteFolder];
     switch (read.kind) {
       case updater::LineKind::Empty:
@@ -202,9 +268,6 @@ void TForm1::DownloadAll(const std::vector<Entry>& entries) {
   }
 }
 
-std::string TForm1::Install::New() const { return target + updater::kNewSuffix; }
-std::string TForm1::Install::Old() const { return target + updater::kMovedAsideSuffix; }
-
 void TForm1::InstallAll(const std::vector<Entry>& entries) {
   SetProgress("ファイルの展開中");
   std::vector<Install> installs;
@@ -220,32 +283,67 @@ void TForm1::InstallAll(const std::vector<Entry>& entries) {
     }
     installs.push_back(install);
   }
+  std::vector<std::string> taken;
+  for (const Install& install : installs) taken.push_back(install.target);
+  std::string record;
+  for (Install& install : installs) {
+    install.newPath = FreePath(install.target, updater::kNewSuffix, taken);
+    taken.push_back(install.newPath);
+    install.oldPath = FreePath(install.target, updater::kMovedAsideSuffix, taken);
+    taken.push_back(install.oldPath);
+    if (install.newPath.empty() || install.oldPath.empty()) {
+      Log("fncDownload()退避先なし=" + install.target);
+      FailInstall(install.target, true);
+    }
+    record += std::string(kRecordNew) + "\t" + install.newPath + "\r\n" + kRecordOld + "\t" + install.oldPath + "\t" +
+              install.target + "\r\n";
+  }
+  // What is not in the record is never touched, now or at the next start.
+  if (!WriteRecord(record)) {
+    Log("fncDownload()記録失敗=" + RecordPath());
+    FailInstall(RecordPath(), true);
+  }
   // Every new file is complete next to its target before anything is replaced.
   for (const Install& install : installs) {
-    if (!fncCopyFile(install.work, install.New(), false)) {
-      Log("fncDownload()展開失敗=" + install.New() + ",エラー=" + std::to_string(GetLastError()));
+    if (!fncCopyFile(install.work, install.newPath, false)) {
+      Log("fncDownload()展開失敗=" + install.newPath + ",エラー=" + std::to_string(GetLastError()));
       RemoveNewCopies(installs);
+      CloseInstallRecord(installs);
       FailInstall(install.target, true);
     }
   }
+  LetGoOfOwnClip();
   if (const Install* busy = WaitForTargets(installs)) {
     RemoveNewCopies(installs);
+    CloseInstallRecord(installs);
     FailInstall(busy->target, true);
   }
   for (Install& install : installs) {
     if (!Replace(install)) {
       const bool whole = PutBack(installs);
       RemoveNewCopies(installs);
+      // A file that could not be put back is listed still: never deleted.
+      CloseInstallRecord(installs);
       FailInstall(install.target, whole);
     }
+  }
+  // Without DONE the next start would take the old files back: half an
+  // update is none.
+  if (!WriteRecord(record + kRecordDone + "\r\n")) {
+    Log("fncDownload()記録失敗=" + RecordPath());
+    const bool whole = PutBack(installs);
+    RemoveNewCopies(installs);
+    CloseInstallRecord(installs);
+    FailInstall(RecordPath(), whole);
   }
   for (const Install& install : installs) {
     Log("fncDownload()展開=" + install.target);
     // The running updater's own file goes at its next start.
-    if (install.movedAside && !install.self && !fncDeleteFile(install.Old()))
-      Log("fncDownload()旧ファイル削除失敗=" + install.Old());
+    if (install.movedAside && !install.self && !fncDeleteFile(install.oldPath))
+      Log("fncDownload()旧ファイル削除失敗=" + install.oldPath);
     if (!fncDeleteFile(install.work)) Log("fncDownload()作業ファイル削除失敗=" + install.work);
   }
+  CloseInstallRecord(installs);
 }
 
 const TForm1::Install* TForm1::WaitForTargets(const std::vector<Install>& installs) {
@@ -269,13 +367,13 @@ const TForm1::Install* TForm1::WaitForTargets(const std::vector<Install>& instal
 
 bool TForm1::Replace(Install& install) {
   if (FileExists(install.target)) {
-    if (!MoveFileExA(install.target.c_str(), install.Old().c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    if (!MoveFileExA(install.target.c_str(), install.oldPath.c_str(), 0)) {
       Log("fncDownload()退避失敗=" + install.target + ",エラー=" + std::to_string(GetLastError()));
       return false;
     }
     install.movedAside = true;
   }
-  if (!MoveFileExA(install.New().c_str(), install.target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+  if (!MoveFileExA(install.newPath.c_str(), install.target.c_str(), 0)) {
     Log("fncDownload()置換失敗=" + install.target + ",エラー=" + std::to_string(GetLastError()));
     return false;
   }
@@ -287,7 +385,7 @@ bool TForm1::PutBack(const std::vector<Install>& installs) {
   bool whole = true;
   for (auto install = installs.rbegin(); install != installs.rend(); ++install) {
     if (install->movedAside) {
-      if (MoveFileExA(install->Old().c_str(), install->target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+      if (MoveFileExA(install->oldPath.c_str(), install->target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
         Log("fncDownload()復元=" + install->target);
       } else {
         Log("fncDownload()復元失敗=" + install->target + ",エラー=" + std::to_string(GetLastError()));
@@ -302,11 +400,45 @@ bool TForm1::PutBack(const std::vector<Install>& installs) {
 }
 
 void TForm1::RemoveNewCopies(const std::vector<Install>& installs) {
-  for (const Install& install : installs) DeleteFileA(install.New().c_str());
+  for (const Install& install : installs) DeleteFileA(install.newPath.c_str());
+}
+
+void TForm1::CloseInstallRecord(const std::vector<Install>& installs) {
+  for (const Install& install : installs)
+    if (FileExists(install.newPath) || FileExists(install.oldPath)) return;
+  if (!fncDeleteFile(RecordPath())) Log("fncDownload()記録削除失敗=" + RecordPath());
 }
 
 void TForm1::FailInstall(const std::string& target, bool whole) {
   SetProgress("ファイルの展開に失敗しました");
   throw std::runtime_error("ファイルを更新できませんでした\r\n" + target + "\r\n" +
                            (whole ? "プログラムは更新前のままです" : "元のファイルに戻せませんでした"));
+}
+
+void TForm1::RemoveInstallLeftovers() {
+  std::ifstream in(RecordPath(), std::ios::binary);
+  if (!in) return;  // no install since the last start
+  std::ostringstream text;
+  text << in.rdbuf();
+  in.close();
+  const std::vector<std::string> lines = SplitTextLines(text.str());
+  const bool done = std::find(lines.begin(), lines.end(), kRecordDone) != lines.end();
+  for (const std::string& line : lines) {
+    if (line == kRecordDone) continue;
+    bool moved = false;
+    std::string path, target;
+    if (!ReadRecordLine(line, moved, path, target)) {
+      Log("FormCreate()不正な記録=" + line);
+      continue;
+    }
+    if (!FileExists(path)) continue;
+    if (moved && !done) {
+      // The install did not complete: this is the old program's file.
+      const bool back = MoveFileExA(path.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+      Log((back ? "FormCreate()復元=" : "FormCreate()復元失敗=") + target);
+      continue;
+    }
+    Log((fncDeleteFile(path) ? "FormCreate()旧ファイル削除=" : "FormCreate()旧ファイル削除失敗=") + path);
+  }
+  if (!fncDeleteFile(RecordPath())) Log("FormCreate()記録削除失敗=" + RecordPath());
 }

@@ -51,6 +51,23 @@ void Write(const std::string& path, const std::string& bytes) {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+// Two uncompressed 4 x 4 frames: the animation control plays them without a codec.
+std::string Clip(char shade) {
+  auto dwords = [](std::initializer_list<DWORD> values) {
+    std::string bytes;
+    for (DWORD value : values) bytes.append(reinterpret_cast<const char*>(&value), 4);
+    return bytes;
+  };
+  auto chunk = [&](const char* id, const std::string& data) { return id + dwords({DWORD(data.size())}) + data; };
+  auto list = [&](const char* type, const std::string& data) { return chunk("LIST", type + data); };
+  const std::string strl = chunk("strh", "vidsDIB " + dwords({0, 0, 0, 1, 10, 0, 2, 48, 0, 0, 0, 0})) +
+                           chunk("strf", dwords({40, 4, 4, 1 | 24 << 16, 0, 48, 0, 0, 0, 0}));
+  const std::string header =
+      chunk("avih", dwords({100000, 0, 0, 0, 2, 0, 1, 48, 4, 4, 0, 0, 0, 0})) + list("strl", strl);
+  const std::string frame = chunk("00db", std::string(48, shade));
+  return chunk("RIFF", "AVI " + list("hdrl", header) + list("movi", frame + frame));
+}
+
 bool WaitFor(const std::function<bool()>& done, DWORD ms) {
   for (DWORD start = GetTickCount(); !done(); Sleep(20))
     if (GetTickCount() - start > ms) return false;
@@ -129,16 +146,27 @@ TEST_F(DownloaderTest, AFullCycleInstallsBothFoldersApartAndStartsTheProgramAgai
   Write(ServerFolder("download\\kestro\\same.txt"), "project");
   Write(ServerFolder("download\\kestro\\with blank.txt"), "blank");
   Write(ServerFolder("download\\kestro\\sub\\same.txt"), "subfolder");
+  Write(ServerFolder("download\\kestro\\template.xls"), "new template");
+  Write(ServerFolder("download\\kestro\\pctopc.avi"), Clip('\x40'));
   const std::string newUpdater = ReadAll(Here() + "downloader.exe") + "new build";
   Write(ServerFolder("download\\kestro\\downloader.exe"), newUpdater);
   Prepare("PROJECT=kestro\r\nSUBDIR=sub\r\n");
   Write(prog_ + "app.exe", "old version");
+  Write(prog_ + "template.xls", "old template");
+  // The splash plays the folder's clip, which the package replaces.
+  Write(prog_ + "pctopc.avi", Clip('\x20'));
+  // Kept there by hand: neither an install nor a start may touch them.
+  const char* const kept[] = {"template.xls.old", "same.txt.new"};
+  for (const char* name : kept) Write(prog_ + name, name);
   Run();
   // app.exe is the new one: the old text could not have started.
   EXPECT_TRUE(Started()) << Log();
   EXPECT_EQ(ReadAll(prog_ + "same.txt"), "project");
   EXPECT_EQ(ReadAll(prog_ + "sub\\same.txt"), "subfolder");
   EXPECT_EQ(ReadAll(prog_ + "with blank.txt"), "blank");
+  EXPECT_TRUE(ReadAll(prog_ + "pctopc.avi") == Clip('\x40'));
+  EXPECT_TRUE(Logged("fncDownload()アニメーション解放=" + prog_ + "pctopc.avi"));
+  EXPECT_FALSE(Logged("fncDownload()使用中のため待機="));
   EXPECT_FALSE(Exists(decoy_ + ".started"));
   for (const char* work : {"temp\\same.txt", "temp\\sub\\same.txt", "temp\\app.exe", "temp\\with blank.txt"})
     EXPECT_FALSE(Exists(DataFolder() + work)) << work;
@@ -151,13 +179,10 @@ TEST_F(DownloaderTest, AFullCycleInstallsBothFoldersApartAndStartsTheProgramAgai
   EXPECT_EQ(Boxes(), "");
   EXPECT_TRUE(ReadAll(prog_ + "downloader.exe") == newUpdater);
   DeleteFileA(ServerFolder("download\\kestro\\downloader.exe").c_str());
-  // What a cut-short install left: the new copy goes, the old file comes back.
-  Write(prog_ + "left.txt.new", "new");
-  Write(prog_ + "lost.txt.old", "old");
   Run();
   EXPECT_FALSE(Exists(prog_ + "downloader.exe.old"));
-  EXPECT_FALSE(Exists(prog_ + "left.txt.new"));
-  EXPECT_EQ(ReadAll(prog_ + "lost.txt"), "old");
+  EXPECT_FALSE(Exists(prog_ + "downloader.lst"));
+  for (const char* name : kept) EXPECT_EQ(ReadAll(prog_ + name), name);
 }
 
 TEST_F(DownloaderTest, AFileInUseIsWaitedForAndAFailedReplacePutsEveryFileBack) {
@@ -177,15 +202,34 @@ TEST_F(DownloaderTest, AFileInUseIsWaitedForAndAFailedReplacePutsEveryFileBack) 
   EXPECT_EQ(ReadAll(prog_ + "busy.txt"), "new busy");
   EXPECT_EQ(Boxes(), "");
 
-  // The second file cannot be moved aside: the program stays as it was.
-  Write(ServerFolder("download\\kestro\\app.exe"), ReadAll(Here() + "started_marker.exe") + "new build");
-  Prepare("PROJECT=kestro\r\n");
-  Write(prog_ + "free.txt", "old free");
-  CreateDirectoryA((prog_ + "free.txt.old").c_str(), nullptr);
+  // The subfolder's y.txt comes last and cannot be moved in: every file
+  // goes back; one that cannot (x.txt held) is kept, and the next start puts it back.
+  Write(ServerFolder("download\\kestro\\x.txt"), "new x");
+  Write(ServerFolder("download\\kestro\\sub\\y.txt"), "new y");
+  auto open = [&](const char* name, DWORD share) {
+    return CreateFileA((prog_ + name).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
+  };
+  for (const bool stuck : {false, true}) {
+    Prepare("PROJECT=kestro\r\nSUBDIR=sub\r\n");
+    Write(prog_ + "x.txt", "old x");
+    Write(prog_ + "sub\\y.txt", "old y");
+    HANDLE x = open("x.txt", 0), held[2] = {};
+    Run([&] {
+      EXPECT_TRUE(WaitFor([&] { return Logged("fncDownload()使用中のため待機=" + prog_ + "x.txt"); }, 30000));
+      held[0] = open("sub\\y.txt.new", FILE_SHARE_READ);
+      if (stuck) held[1] = open("x.txt.new", FILE_SHARE_READ | FILE_SHARE_DELETE);
+      CloseHandle(x);
+    });
+    EXPECT_EQ(ReadAll(prog_ + "sub\\y.txt"), "old y");
+    EXPECT_EQ(ReadAll(prog_ + (stuck ? "x.txt.old" : "x.txt")), "old x");
+    EXPECT_EQ(Boxes(), Box("ファイルを更新できませんでした\r\n" + prog_ + "sub\\y.txt\r\n" +
+                           (stuck ? "元のファイルに戻せませんでした" : "プログラムは更新前のままです")));
+    for (HANDLE handle : held) CloseHandle(handle);
+  }
+  RemoveTree(ServerFolder("download\\kestro"));
   Run();
-  EXPECT_TRUE(ReadAll(prog_ + "app.exe") == ReadAll(Here() + "started_marker.exe"));
-  EXPECT_EQ(ReadAll(prog_ + "free.txt"), "old free");
-  EXPECT_EQ(Boxes(), Box("ファイルを更新できませんでした\r\n" + prog_ + "free.txt\r\nプログラムは更新前のままです"));
+  EXPECT_EQ(ReadAll(prog_ + "x.txt"), "old x");
+  for (const char* left : {"x.txt.old", "sub\\y.txt.new", "downloader.lst"}) EXPECT_FALSE(Exists(prog_ + left)) << left;
 }
 
 // Only a 550 says that SUBDIR is not there: a refusal or no answer installs nothing.
