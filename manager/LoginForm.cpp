@@ -9,6 +9,7 @@
 #include "forms/MessageBox.h"
 #include "manager/ManagerLog.h"
 #include "manager/ManagerSettings.h"
+#include "manager/ManagerWork.h"
 #include "manager/ReportWindow.h"
 #include "manager/portable/ManagerSettingsRules.h"
 #include "transfer/FtpLog.h"
@@ -122,6 +123,8 @@ void TForm2::EndBusy() {
 }
 
 void TForm2::SpeedButton1Click() {
+  ManagerWork login("ログイン");
+  if (!login) return;
   gMgr.password = MaskEdit1.Text();
   gMgr.server = ComboBox1.Text();
   gMgr.user = Edit1.Text();
@@ -189,9 +192,16 @@ void TForm2::FetchUpdaterSettings() {
 }
 
 void TForm2::SpeedButton2Click() {
+  if (ManagerWork::RefuseClose()) return;
   Close();
   if (Form1) Form1->Close();
   forms::Application::Instance().Terminate();
+}
+
+// The program ends with this form: never under work, which would go on
+// without its windows. A shutdown or the version-up ends it all the same.
+void TForm2::FormCloseQuery(bool& canClose) {
+  if (gShutdown != 1 && ManagerWork::RefuseClose()) canClose = false;
 }
 
 void TForm2::ComboBox1KeyPress(char& key) {

@@ -29,6 +29,7 @@ class TForm2 : public forms::Form {
  protected:
   void FormCreate() override;
   void FormShow() override;
+  void FormCloseQuery(bool& canClose) override;
   bool HandleMessage(UINT msg, WPARAM w, LPARAM l, LRESULT& result) override;
 
  private:

@@ -9,6 +9,7 @@
 #include "manager/IniFiles.h"
 #include "manager/ManagerLog.h"
 #include "manager/ManagerSettings.h"
+#include "manager/ManagerWork.h"
 
 namespace {
 
@@ -33,6 +34,8 @@ void TForm1::sg1SelectCell(int col, int row) {
 }
 
 void TForm1::sg1DblClick() {
+  ManagerWork work("sg1DblClick");
+  if (!work) return;
   const int row = selectedRow, col = selectedCol;
   if (row < 1 || sg1.Cell(kColDate, row).empty()) return;
   fncWriteSysLog("sg1DblClick(" + std::to_string(col) + "," + std::to_string(row) + ")");

@@ -13,6 +13,7 @@
 #include "manager/ManagerLog.h"
 #include "manager/ManagerSettings.h"
 #include "manager/ManagerUtilities.h"
+#include "manager/ManagerWork.h"
 #include "manager/ReportOpening.h"
 #include "transfer/TTmxFtp.h"
 
@@ -403,19 +404,29 @@ bool TForm1::Command(int id) {
   const int number = id - kButtonBase;
   if (!Button(number)) return false;
   if (!Button(number)->IsEnabled()) return true;
+  // The abort button works during the work; the exit button's close asks
+  // for itself whether work runs.
+  if (number == 15) {
+    SpeedButton15Click();
+    return true;
+  }
+  if (number == 6) {
+    SpeedButton6Click();
+    return true;
+  }
+  ManagerWork work(Button(number)->Text());
+  if (!work) return true;
   switch (number) {
     case 5: SpeedButton5Click(); break;
     case 7: SpeedButton7Click(); break;
     case 8: SpeedButton8Click(); break;
     case 9: SpeedButton9Click(); break;
-    case 15: SpeedButton15Click(); break;
     case 1: SpeedButton1Click(); break;
     case 11: SpeedButton11Click(); break;
     case 12: SpeedButton12Click(); break;
     case 13: SpeedButton13Click(); break;
     case 2: SpeedButton2Click(); break;
     case 3: SpeedButton3Click(); break;
-    case 6: SpeedButton6Click(); break;
     case 10: SpeedButton10Click(); break;
     case 14: SpeedButton14Click(); break;
     case 4: SpeedButton4Click(); break;

@@ -10,13 +10,21 @@
 #include "manager/ManagerLog.h"
 #include "manager/ManagerSettings.h"
 #include "manager/ManagerUtilities.h"
+#include "manager/ManagerWork.h"
 
 void TForm1::SpeedButton6Click() { Close(); }
 
 void TForm1::FormCloseQuery(bool& canClose) {
-  // No question after a shutdown request or the version-up, nor from a
-  // window that was never shown (the login was cancelled).
-  if (gShutdown == 1 || !IsVisible()) return;
+  // No question after a shutdown request or the version-up.
+  if (gShutdown == 1) return;
+  // Work still running would go on under the close work.
+  if (ManagerWork::RefuseClose()) {
+    canClose = false;
+    return;
+  }
+  // None from a window that was never shown (the login was cancelled).
+  if (!IsVisible()) return;
+  ManagerWork question("終了確認");
   canClose = forms::ShowMessageBox(Handle(), "終了しますか？", kManagerCaption, MB_OKCANCEL | MB_DEFBUTTON2) == IDOK;
 }
 

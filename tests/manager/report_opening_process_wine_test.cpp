@@ -272,4 +272,34 @@ TEST_F(WorkbookOpeningProcessTest, AnEditedWorkbookWhosePasswordCannotGoBackOnIs
   DeleteFileA(hold.c_str());
 }
 
+// No close while the workbook is shown; once it is back, the close asks as before.
+TEST_F(WorkbookOpeningProcessTest, NoWindowClosesWhileTheWorkbookIsShown) {
+  const std::string day = DayBefore(0), report = "PC01" + day + "093000001.xls";
+  const std::string stored = FtpServerRoot() + "kestro\\" + day + "\\" + report, hold = editorDir_ + "\\hold1.txt";
+  std::string password;
+  ASSERT_TRUE(office::fncMakePwd(day + "093000", password));
+  FreshServerStore();
+  PostReport(day, report, "XLSTANDIN-WORKBOOK 1\nPASSWORD\t" + password + "\nSHEET\tSheet1\nCELL\tI8\t@\ts\tcheck\n");
+  WriteSettings();
+  WillWrite(1, "XLSTANDIN-WORKBOOK 1\nSHEET\tSheet1\nCELL\tI8\t@\ts\tedited\n");
+  WriteBytes(hold, "");
+  HWND window = StartAndLogin();
+  ASSERT_NE(window, nullptr) << ReadLog();
+  ASSERT_TRUE(Click(window, "ﾎﾟｽﾄの検索"));
+  ASSERT_TRUE(WaitForLog("一覧表示終了"));  // nothing waits after it
+  ASSERT_TRUE(Click(window, "画像開く"));
+  ASSERT_TRUE(WaitFor([&] { return Ran(1); }, 30000)) << ReadLog();
+  SendMessageA(window, WM_CLOSE, 0, 0);
+  SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);  // Alt+F4
+  SendMessageA(FindWindowA("TForm2", nullptr), WM_CLOSE, 0, 0);
+  EXPECT_EQ(Boxes(), "");
+  EXPECT_FALSE(Ended(process_, 0));
+  DeleteFileA(hold.c_str());
+  ASSERT_TRUE(WaitForLog("## ファイル参照終了")) << ReadLog();
+  EXPECT_TRUE(ReadAll(stored).find("\ts\tedited\n") != std::string::npos && !Exists(stored + ".UPD"));
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(Ended(process_, 15000));
+  EXPECT_EQ(Boxes(), "ケストロ管理画面\t終了しますか？\t257\r\n");
+}
+
 }  // namespace
