@@ -124,10 +124,13 @@ void ViewedWorkbooks::UnprotectForViewing(const std::string& localDir, const std
 
 void ViewedWorkbooks::ProtectAgain(bool reTag, const std::string& localDir, const std::string& day,
                                    const std::string& name) {
-  const std::string password = gSettings.EXCELPWD == 1 ? PasswordOfName(name) : "";
+  // Opened with its name's password, which a workbook without one ignores:
+  // a note that outlived the protection (a crash in between) opens too.
+  const std::string own = PasswordOfName(name);
+  const std::string password = gSettings.EXCELPWD == 1 ? own : "";
   bool saved = false;
   try {
-    fucXlsPwdChg(reTag, localDir, day, name, "", password, &saved);
+    fucXlsPwdChg(reTag, localDir, day, name, own, password, &saved);
   } catch (...) {
     if (saved) Forget(localDir, day, name);  // protected; only its tag could not follow
     throw;
