@@ -10,13 +10,13 @@
 #include "client/RegistrationForm.h"
 #include "client/ReportWorkbook.h"
 #include "client/SettingsValues.h"
+#include "client/ViewedWorkbooks.h"
 #include "common/ViewerLookup.h"
 #include "common/portable/Cp932.h"
 #include "common/portable/ReportViewer.h"
 #include "forms/Application.h"
 #include "forms/InputMethod.h"
 #include "forms/MessageBox.h"
-#include "office/portable/WorkbookPassword.h"
 
 TForm4* Form4 = nullptr;
 
@@ -74,13 +74,6 @@ std::string TimeOfName(const std::string& base) {
   size_t start = end >= 6 ? end - 6 : 0;
   std::string time = base.substr(start, end - start);
   return Part(time, 0, 2) + ":" + Part(time, 2, 2) + ":" + Part(time, 4, 2);
-}
-
-// The 14-digit capture timestamp in a report's base name (before the counter).
-std::string TimestampOfName(const std::string& base) {
-  size_t end = base.size() >= 3 ? base.size() - 3 : 0;
-  size_t start = end >= 14 ? end - 14 : 0;
-  return base.substr(start, end - start);
 }
 
 bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
@@ -381,6 +374,8 @@ void TForm4::btnDeleteClick() {
             break;
           }
           deleted.push_back(row);
+          workbook::ViewedWorkbooks viewed(std::string(kCaption) + ",btnDeleteClick()");
+          viewed.Forget(gSettings.LOCALDIR, day, name);
           std::string tag;
           if (fncFindLocalFile(day + "tag", name, tag)) {
             const std::string tagPath = gSettings.LOCALDIR + day + "tag\\" + tag;
@@ -422,6 +417,10 @@ bool TForm4::fncFileShow() {
     if (GridEmpty()) return true;
     bool skipped = false;
     for (int row = grdList.SelectionTop(); row <= grdList.SelectionBottom(); ++row) {
+      if (ProgramEnding()) {
+        Log("fncFileShow()終了のため残りのファイルは開きません");
+        break;
+      }
       if (ReportViewerOf(grdList.Cell(kColName, row)) == ReportViewer::None) {
         // Only reports are opened: nothing else in the store is ever run.
         Log("fncFileShow()ERROR=" + std::string(kNotOpenable) + ":" + grdList.Cell(kColName, row));
@@ -447,21 +446,17 @@ bool TForm4::OpenRow(int row) {
   const std::string path = gSettings.LOCALDIR + day + "\\" + name;
   const bool isWorkbook = ReportViewerOf(name) == ReportViewer::Workbook;
   const bool workbookFile = isWorkbook && workbook::fucXlsFind();
+  workbook::ViewedWorkbooks viewed(std::string(kCaption) + ",fncFileShow()");
 
-  std::string password;
   if (workbookFile) {
     forms::Application::Instance().ProcessMessages();
     if (!workbook::fucXlsProcess()) {
       sbrMsg.SetPanelText(0, kSpreadsheetOpen);
       throw std::runtime_error(kSpreadsheetOpen);
     }
-    // The workbook was protected with the capture time in its name.
-    std::string base, extension;
-    fncSplitFileName(name, base, extension);
-    office::fncMakePwd(TimestampOfName(base), password);
-    workbook::fucXlsPwdChg(false, gSettings.LOCALDIR, day, name, password, "");
+    // Protected with the capture time in its name; noted until protected again.
+    viewed.UnprotectForViewing(gSettings.LOCALDIR, day, name);
   }
-  const std::string newPassword = gSettings.EXCELPWD == 1 ? password : "";
 
   bool started = false;
   try {
@@ -482,7 +477,7 @@ bool TForm4::OpenRow(int row) {
     // Whatever happened, the workbook is not left without its protection.
     if (workbookFile) {
       try {
-        workbook::fucXlsPwdChg(false, gSettings.LOCALDIR, day, name, "", newPassword);
+        viewed.ProtectAgain(false, gSettings.LOCALDIR, day, name);
       } catch (...) {
         Log("fncFileShow()ERROR=" + ExceptionMessage());
       }
@@ -492,11 +487,11 @@ bool TForm4::OpenRow(int row) {
   if (!started) {
     Log("fncFileShow()ERROR=" + std::string(kStartFailed));
     sbrMsg.SetPanelText(0, kStartFailed);
-    if (workbookFile) workbook::fucXlsPwdChg(false, gSettings.LOCALDIR, day, name, "", newPassword);
+    if (workbookFile) viewed.ProtectAgain(false, gSettings.LOCALDIR, day, name);
     return false;
   }
-  // A workbook still open in its viewer cannot be saved again.
-  if (workbookFile && !ProgramEnding()) workbook::fucXlsPwdChg(true, gSettings.LOCALDIR, day, name, "", newPassword);
+  // A workbook still open in its viewer cannot be saved again: the next start protects it.
+  if (workbookFile && !ProgramEnding()) viewed.ProtectAgain(true, gSettings.LOCALDIR, day, name);
   return true;
 }
 

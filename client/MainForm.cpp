@@ -13,6 +13,7 @@
 #include "client/ListForm.h"
 #include "client/SettingsForm.h"
 #include "client/TrayIcons.h"
+#include "client/ViewedWorkbooks.h"
 #include "common/ViewerLookup.h"
 #include "common/portable/Cp932.h"
 #include "forms/Application.h"
@@ -109,6 +110,8 @@ void TForm1::FormCreate() {
     fncSysWrite();
     fncSetRelay(gDataDir, kestro::kTempFolder, [this](const std::string& line) { Log(line); });
     SetIco(kTrayBusy);
+    // Workbooks that the last run left without their password for viewing.
+    workbook::ViewedWorkbooks(Caption() + ",FormCreate()").ProtectLeft();
     if (!fncInit()) return;
     fncReadFile();
     fncSetPopup();

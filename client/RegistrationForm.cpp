@@ -80,6 +80,12 @@ BOOL CALLBACK CollectChild(HWND child, LPARAM list) {
 TForm3::TForm3(TTmxFtp& ftp) : ClientForm("TForm3", kCaption, RGB(0x6A, 0x6A, 0xFF)), poster_(ftp) {
   // Until a capture is shown there is nothing to lose on closing.
   poster_.savedOrPosted = true;
+  // A report saved for the shown capture lets its file go even while the program ends.
+  poster_.SaveReport = [this](std::string& folder, std::string& name) {
+    if (!fncSaveFile(folder, name)) return false;
+    if (!shownCapture_.empty()) shownSaved_ = true;
+    return true;
+  };
 }
 
 TForm3::~TForm3() {
@@ -191,6 +197,7 @@ void TForm3::FormCreate() {
 void TForm3::FormShow() {
   Log("FormShow()");
   fncInit();
+  shownCapture_ = gCurrentCapture;
   try {
     for (const forms::ComboBox* combo : {&cboProject, &cboProject2}) FillProjectList(*combo);
     btnSend.Enable(true);
@@ -248,6 +255,7 @@ bool TForm3::fncInit() {
     Log("fncInit()");
     SetStatusPanels();
     poster_.savedOrPosted = false;
+    shownSaved_ = false;
     return true;
   } catch (...) {
     Log("fncInit()ERROR=" + ExceptionMessage());
@@ -362,6 +370,7 @@ void TForm3::btnSaveClick() {
       std::string folder, name;
       if (!fncSaveFile(folder, name)) throw std::runtime_error(kSaveFailed);
       poster_.savedOrPosted = true;
+      shownSaved_ = true;
       if (poster_.SetTrayState) poster_.SetTrayState(kTrayNormal);
       sbrMsg.SetPanelText(0, "保存しました");
       ShowMessage("保存しました");
@@ -414,7 +423,15 @@ void TForm3::FormCloseQuery(bool& canClose) {
 
 void TForm3::FormClose() {
   Log("FormClose()");
-  if (gClosing) return;  // the program is ending: the capture stays
+  if (gClosing) {
+    // The program is ending: only a capture whose report this showing saved goes.
+    if (shownSaved_ && !shownCapture_.empty() && shownCapture_ == gCurrentCapture && Form1) {
+      Form1->fncDeleteTemp();
+      shownCapture_.clear();
+    }
+    return;
+  }
+  shownCapture_.clear();
   try {
     if (Form1) Form1->fncDeleteTemp();
     imgVew.SetBitmap(nullptr, 0, 0);

@@ -139,6 +139,8 @@ class TForm3 : public ClientForm, public RegistrationHandoff {
   forms::FocusColour focus_{kFocusColour};
   PostAnimation animation_{pnlAnimate, lblAnimate, progress, Animate1};
   bool changingMemo_ = false;
+  std::string shownCapture_;  // the capture of this showing, until it is dropped
+  bool shownSaved_ = false;   // its report was saved in this showing
 };
 
 extern TForm3* Form3;

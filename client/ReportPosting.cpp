@@ -7,6 +7,7 @@
 #include "client/MainForm.h"
 #include "client/ReportSaving.h"
 #include "client/SettingsValues.h"
+#include "client/ViewedWorkbooks.h"
 #include "common/portable/NameCharacters.h"
 #include "forms/Application.h"
 #include "forms/MessageBox.h"
@@ -20,6 +21,7 @@ const char kNotFound[] = "ファイルが見つかりません";
 const char kPostLoginFailed[] = "FTPサーバにログインできません";
 const char kFetchLoginFailed[] = "FTPサーバーにログインできません";
 const char kPostFailed[] = "ポストに失敗しました";
+const char kNotProtected[] = "ブックのパスワードを設定し直せないため、ポストできません";
 const char kTagMissing[] = "タグファイルが見つかりません";
 const char kKeptLocally[] = "\r\nファイルはローカルPCに保存しました";
 const char kUpdaterCopyFailed[] = "バージョンアップファイルの取得に失敗しました";
@@ -116,6 +118,10 @@ bool ReportPoster::fncSendFile(bool saveFirst, std::string& folder, std::string&
     const std::string localPath = PathInFolder(gSettings.LOCALDIR + folder, name);
     if (!Exists(localPath)) throw std::runtime_error(kNotFound);
     lastOutcome_ = PostOutcome::SavedOnly;
+    // A workbook opened for viewing goes to the store only with its password again.
+    workbook::ViewedWorkbooks viewed(kCaption + std::string("fncSendFile()"));
+    if (!saveFirst && !viewed.ProtectBeforePost(gSettings.LOCALDIR, folder, name))
+      throw std::runtime_error(kNotProtected);
     // The title lives only in the tag file's name: a report without it stays here.
     std::string tag;
     if (!fncFindLocalFile(folder + "tag", name, tag))

@@ -92,8 +92,9 @@ bool fucXlsProcess() {
 }
 
 bool fucXlsPwdChg(bool reTag, const std::string& localDir, const std::string& folder, const std::string& name,
-                  const std::string& oldPassword, const std::string& newPassword) {
+                  const std::string& oldPassword, const std::string& newPassword, bool* saved) {
   Log("fucXlsPwdChg()");
+  if (saved) *saved = false;
   std::string failure, tagError;
   {
     office::SpreadsheetSession session;
@@ -109,6 +110,7 @@ bool fucXlsPwdChg(bool reTag, const std::string& localDir, const std::string& fo
         RetagReport(localDir, folder, name, sheet.Range("I8").Text(), tagError);
       }
       session.book->SaveAs(path, application.WorkbookFileFormat(), newPassword);
+      if (saved) *saved = true;
       Log("fucXlsPwdChg()Save=" + path);
     } catch (...) {
       failure = CurrentMessage() == kUnknownError ? kUnknownError : "ExcelのOPENに失敗しました";

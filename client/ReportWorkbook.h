@@ -42,8 +42,9 @@ bool fucXlsProcess();
 // made before the old one goes). Raises std::runtime_error
 // ("ExcelのOPENに失敗しました") when the workbook cannot be opened or saved;
 // when only the tag could not follow, the workbook is saved all the same and
-// the error names the tag's trouble (the old tag is kept).
+// the error names the tag's trouble (the old tag is kept). saved, when
+// given, tells whether the workbook was saved, also when an error is raised.
 bool fucXlsPwdChg(bool reTag, const std::string& localDir, const std::string& folder, const std::string& name,
-                  const std::string& oldPassword, const std::string& newPassword);
+                  const std::string& oldPassword, const std::string& newPassword, bool* saved = nullptr);
 
 }  // namespace workbook

@@ -18,6 +18,7 @@ inline constexpr char kSaveFolder[] = "save\\";
 inline constexpr char kDocFolder[] = "doc\\";
 inline constexpr char kTemplateFile[] = "template.xls";
 inline constexpr char kProjectListFile[] = "projectlist.txt";
+inline constexpr char kViewedBooksFile[] = "protect.lst";  // workbooks opened for viewing, not protected again yet
 inline constexpr char kPostAnimation[] = "pctopost.avi";
 inline constexpr char kHintFile[] = "clienthint.html";
 inline constexpr char kLogPattern[] = "????????.txt";

@@ -107,8 +107,8 @@ inline std::string FindFile(const std::string& pattern) {
   return found.cFileName;
 }
 
-inline bool StartKestro(PROCESS_INFORMATION& process) {
-  std::string exe = ProgramFolder() + "Kestro.exe";
+inline bool StartKestro(PROCESS_INFORMATION& process, const std::string& folder = ProgramFolder()) {
+  std::string exe = folder + "Kestro.exe";
   STARTUPINFOA startup{};
   startup.cb = sizeof(startup);
   std::string commandLine = "\"" + exe + "\"";

@@ -1,4 +1,5 @@
-// Stands in for a viewer: appends its command line to LIST_VIEWER_LOG; a *stay* file keeps it open.
+// Stands in for a viewer (also as CMD.exe): appends its command line to
+// LIST_VIEWER_LOG; a *stay* file keeps it open, held for reading.
 #include <windows.h>
 
 #include <cstdio>
@@ -13,6 +14,13 @@ int main() {
       std::fclose(file);
     }
   }
-  if (std::strstr(GetCommandLineA(), "stay")) WaitForSingleObject(CreateEventA(nullptr, TRUE, FALSE, "stay"), 60000);
+  if (std::strstr(GetCommandLineA(), "stay")) {
+    const std::string line = GetCommandLineA();  // ... "<file>"
+    const size_t end = line.rfind('"'), start = line.rfind('"', end - 1);
+    HANDLE held = CreateFileA(line.substr(start + 1, end - start - 1).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    WaitForSingleObject(CreateEventA(nullptr, TRUE, FALSE, "stay"), 120000);
+    CloseHandle(held);
+  }
   return 0;
 }

@@ -70,7 +70,7 @@ class ListFormTest : public ::testing::Test {
 
   // Starts the client and opens the list form from its tray menu.
   ListForm Open() {
-    EXPECT_TRUE(StartKestro(process_));
+    EXPECT_TRUE(StartKestro(process_, exeFolder_));
     WaitFor([&] { return (client_ = FindWindowA("TForm1", "Kestro")) != nullptr; }, 20000);
     WaitFor([] { return FindWindowA("TForm4", "一覧画面") != nullptr; }, 30000);
     Sleep(1000);  // the start-up completes right after the last form
@@ -97,6 +97,7 @@ class ListFormTest : public ::testing::Test {
 
   PROCESS_INFORMATION process_{};
   HWND client_ = nullptr;
+  std::string exeFolder_ = ProgramFolder();
   std::string boxLog_, viewerLog_;
   std::vector<std::string> rows_;
 };
@@ -254,9 +255,18 @@ class ListFormViewerTest : public ListFormTest {
     CoInitialize(nullptr);
     ASSERT_TRUE(standin::Register());
     marker_ = ProgramFolder() + "list_viewer_marker.exe";
+    // The client runs from a folder of its own, where "CMD" is the marker too.
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    exeFolder_ = std::string(temp) + "kestro list run\\";
+    CreateDirectoryA(exeFolder_.c_str(), nullptr);
+    for (const char* file : {"Kestro.exe", "SNAPTRAP.DLL"})
+      ASSERT_TRUE(CopyFileA((ProgramFolder() + file).c_str(), (exeFolder_ + file).c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(marker_.c_str(), (exeFolder_ + "CMD.exe").c_str(), FALSE));
   }
   void TearDown() override {
     ListFormTest::TearDown();
+    RemoveTree(exeFolder_.substr(0, exeFolder_.size() - 1));
     CoUninitialize();
   }
   // Pictures open in the marker as the "htmlfile" command, once the client's
@@ -288,6 +298,9 @@ class ListFormViewerTest : public ListFormTest {
     return password;
   }
   std::string SavedPassword(const std::string& path) { return standin::SavedWorkbook(path).password; }
+  static bool Logged(const std::string& line) {
+    return WaitFor([&] { return ReadLog().find(line) != std::string::npos; }, 30000);
+  }
   // Opens the one row with the button and waits for the handler's end.
   void OpenRow(const ListForm& list, int row, size_t& from) {
     list.SelectRows(row, row);
@@ -360,23 +373,53 @@ TEST_F(ListFormViewerTest, ReportsOpenInTheirViewersAndNothingElseRuns) {
   EXPECT_EQ(SavedPassword(path), password);
 }
 
+// The rest of the open stops; the workbook left open gets its password at the next start, and is not posted without.
 TEST_F(ListFormViewerTest, QuittingFromTheTrayEndsTheViewerWait) {
   HANDLE release = CreateEventA(nullptr, TRUE, FALSE, "stay");
-  const std::string picture = Put("20240603", "PC01stay20240603100000001.jpg");
+  const std::string book = "PC01stay20240603100000001.xls", path = Store() + "20240603\\" + book;
+  const std::string password = PutWorkbook("20240603", book, "20240603100000");
+  PutTag("20240603", book, "t");
+  const std::string picture = Put("20240604", "PC0120240604100000002.jpg");
   ListForm list = Open();
   RelayToMarker();
-  ASSERT_EQ(List(list, 2024, 6, 3, 2024, 6, 3).size(), 1u);
-  list.SelectRows(1, 1);
+  ASSERT_EQ(List(list, 2024, 6, 3, 2024, 6, 4).size(), 2u);
+  list.SelectRows(1, 2);
   ASSERT_TRUE(list.Click("開く"));
-  ASSERT_TRUE(WaitFor([&] { return ReadAll(viewerLog_).find(picture) != std::string::npos; }, 10000)) << ReadLog();
+  ASSERT_TRUE(WaitFor([&] { return ReadAll(viewerLog_).find(path) != std::string::npos; }, 30000)) << ReadLog();
   PostMessageA(client_, kTrayMessage, 0, WM_RBUTTONUP);
   HWND menu = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }, 10000));
   PostMessageA(menu, WM_KEYDOWN, VK_UP, 0);  // the last item ends the program
   PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
-  EXPECT_EQ(WaitForSingleObject(process_.hProcess, 20000), static_cast<DWORD>(WAIT_OBJECT_0)) << ReadLog();
+  ASSERT_EQ(WaitForSingleObject(process_.hProcess, 20000), static_cast<DWORD>(WAIT_OBJECT_0)) << ReadLog();
+  EXPECT_NE(ReadLog().find("一覧画面,fncFileShow()終了のため残りのファイルは開きません"), std::string::npos);
+  EXPECT_EQ(ReadLog().find(picture), std::string::npos);
+  EXPECT_EQ(SavedPassword(path), "");  // as the viewer has it
+
+  // Still held by the viewer: neither the start nor a post can protect it, and it is not posted.
+  EndKestro(process_);
+  list = Open();
+  ASSERT_TRUE(Logged("Kestro,FormCreate()ERROR=ブックのパスワードを設定し直せません=" + path)) << ReadLog();
+  ASSERT_EQ(List(list, 2024, 6, 3, 2024, 6, 3).size(), 1u);
+  ASSERT_TRUE(list.Press("ポスト"));
+  EXPECT_NE(ReadAll(boxLog_).find("ブックのパスワードを設定し直せないため、ポストできません"), std::string::npos);
+  EXPECT_FALSE(Exists(FtpServerRoot() + "kestro\\20240603\\" + book));
+  PostMessageA(client_, WM_CLOSE, 0, 0);
+  ASSERT_EQ(WaitForSingleObject(process_.hProcess, 20000), static_cast<DWORD>(WAIT_OBJECT_0));
+
+  // The viewer ends; the next start protects it again.
   SetEvent(release);
   CloseHandle(release);
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        return file != INVALID_HANDLE_VALUE && CloseHandle(file);
+      },
+      30000));
+  EndKestro(process_);
+  ASSERT_TRUE(StartKestro(process_, exeFolder_));
+  EXPECT_TRUE(Logged("Kestro,FormCreate()ブックのパスワードを設定し直しました=" + path)) << ReadLog();
+  EXPECT_EQ(SavedPassword(path), password);
 }
 
 }  // namespace

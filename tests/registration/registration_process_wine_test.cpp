@@ -96,6 +96,21 @@ TEST_F(RegistrationProcessTest, SessionEndAtTheOpenFormEndsTheClientWithoutQuest
   EXPECT_EQ(FindFile(DataFolder() + "temp\\*.jpg"), capture);  // the capture is not dropped at an end
 }
 
+TEST_F(RegistrationProcessTest, ASessionEndAtThePostedBoxStillDropsThePostedCapture) {
+  SetEnvironmentVariableA("KESTRO_MSGBOX_LOG", nullptr);  // a real box, up until the end
+  HWND form = StartAndCapture();
+  ASSERT_NE(form, nullptr);
+  const std::string capture = FindFile(DataFolder() + "temp\\*.jpg");
+  PostMessageA(FindControl(form, "Button", "ポスト"), BM_CLICK, 0, 0);
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (box = FindWindowA("#32770", "Kestro")) && FindControl(box, "Static", "ポストしました"); },
+                      20000)) << Log();
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutA(FindWindowA("TForm1", "Kestro"), WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 15000, &answer);
+  ASSERT_TRUE(Exited(15000)) << Log();
+  EXPECT_TRUE(FindFile(DataFolder() + "temp\\" + capture).empty()) << Log();
+}
+
 TEST_F(RegistrationProcessTest, AltF4OnAButtonKeepsTheFormAndInputMethodCharactersKeepTheTitleLimit) {
   SetEnvironmentVariableA("KESTRO_MSGBOX_REPLY", "Cancel");  // a close question would keep the form
   HWND form = StartAndCapture();
