@@ -273,7 +273,8 @@ class ListFormViewerTest : public ListFormTest {
   // own lookup has written the relay file.
   void RelayToMarker() {
     const std::string relay = DataFolder() + "temp\\Relay.ini";
-    WaitFor([&] { return ReadAll(relay).find("jpegfile") != std::string::npos; }, 20000);
+    // Go.bat's first type is the one every prefix knows; the others may be unknown and write nothing.
+    ASSERT_TRUE(WaitFor([&] { return ReadAll(relay).find("htmlfile=") != std::string::npos; }, 20000));
     Sleep(500);
     Write(relay, "[RELAY]\r\nhtmlfile=" + marker_ + "\r\n");
   }
