@@ -3,8 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <vector>
 
@@ -12,6 +10,7 @@
 #include "client/Global.h"
 #include "client/ReportWorkbook.h"
 #include "client/SettingsValues.h"
+#include "common/FileSystem.h"
 #include "common/portable/FolderText.h"
 #include "common/portable/NameCharacters.h"
 #include "common/portable/TextLines.h"
@@ -48,11 +47,9 @@ std::string PathOf(const Note& note) { return PathInFolder(note.localDir + note.
 // The notes of the list; a line that holds none is logged and left out.
 std::vector<Note> ReadNotes(const std::string& caller) {
   std::vector<Note> notes;
-  std::ifstream in(ListPath(), std::ios::binary);
-  if (!in) return notes;
-  std::ostringstream text;
-  text << in.rdbuf();
-  for (const std::string& line : SplitTextLines(text.str())) {
+  std::string text;
+  if (!ReadWholeFile(ListPath(), text)) return notes;
+  for (const std::string& line : SplitTextLines(text)) {
     const size_t first = line.find('\t');
     const size_t second = first == std::string::npos ? first : line.find('\t', first + 1);
     Note note;
@@ -72,15 +69,7 @@ bool WriteNotes(const std::vector<Note>& notes) {
   if (notes.empty()) return !FileExists(path) || fncDeleteFile(path);
   std::string text;
   for (const Note& note : notes) text += note.localDir + "\t" + note.day + "\t" + note.name + "\r\n";
-  const std::string partial = path + ".tmp";
-  std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-  out << text;
-  out.close();
-  if (!out || !MoveFileExA(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    DeleteFileA(partial.c_str());
-    return false;
-  }
-  return true;
+  return WriteFileReplacing(path, text);
 }
 
 bool IsNoted(const Note& note, const std::string& caller) {

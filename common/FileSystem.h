@@ -9,3 +9,13 @@ bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 // Creates the folder and its missing parents; true when it exists after.
 bool ForceDirectories(const std::string& path);
+// The whole file into bytes; false when it cannot be opened.
+bool ReadWholeFile(const std::string& path, std::string& bytes);
+// Deletes a file, read-only or not; nothing when it is not there.
+void DeleteWorkFile(const std::string& path);
+// Writes the bytes to path + ".tmp" beside the file, then puts that file in
+// its place in one step. False when either fails; the old file is then
+// left as it was.
+bool WriteFileReplacing(const std::string& path, const std::string& bytes);
+// The same with a copy of source: target + ".tmp", then the replace.
+bool CopyFileReplacing(const std::string& source, const std::string& target);

@@ -14,8 +14,6 @@
 #include "manager/ReportWindow.h"
 #include "manager/portable/CommentText.h"
 
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 namespace {
@@ -23,13 +21,6 @@ namespace {
 constexpr char kEditorClass[] = "TTagInformation";
 constexpr char kEditorTitle[] = "タグ情報";
 constexpr char kCommentFile[] = "comment.tmp";
-
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 }  // namespace
 
@@ -76,7 +67,9 @@ void ReportRowOperation::CommentReadBack(int row) {
   const std::string answer = WorkFolderPath() + kCommentFile;
   if (FileExists(answer)) {
     fncWriteSysLog("タグファイル発見");
-    const std::vector<std::string> lines = SplitTextLines(ReadWholeFile(answer));
+    std::string text;
+    ReadWholeFile(answer, text);
+    const std::vector<std::string> lines = SplitTextLines(text);
     if (lines.empty()) throw std::runtime_error("comment.tmp has no line");
     comment_ = CleanAnswerComment(lines.front());
   }

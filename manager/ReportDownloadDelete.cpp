@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/ExceptionText.h"
+#include "common/FileSystem.h"
 #include "common/portable/FolderText.h"
 #include "common/portable/NameCharacters.h"
 #include "common/portable/ReportViewer.h"

@@ -4,9 +4,7 @@
 #include <winsock2.h>  // before windows.h: the transfer client uses Winsock 2
 
 #include <algorithm>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <stdexcept>
 
 #include "common/ExceptionText.h"
@@ -57,16 +55,7 @@ void ForceFolder(const std::string& folder) {
 std::string RecordPath() { return gExeDir + updater::kInstallRecord; }
 
 // The whole record, on the disk when it returns true.
-bool WriteRecord(const std::string& text) {
-  HANDLE file =
-      CreateFileA(RecordPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  const bool complete = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-                        written == text.size() && FlushFileBuffers(file);
-  CloseHandle(file);
-  return complete;
-}
+bool WriteRecord(const std::string& text) { return WriteFileReplacing(RecordPath(), text); }
 
 // target + suffix, else target + suffix + 1, 2, ...: the first that is no
 // file or folder and not taken; "" when there is none.
@@ -416,12 +405,9 @@ void TForm1::FailInstall(const std::string& target, bool whole) {
 }
 
 void TForm1::RemoveInstallLeftovers() {
-  std::ifstream in(RecordPath(), std::ios::binary);
-  if (!in) return;  // no install since the last start
-  std::ostringstream text;
-  text << in.rdbuf();
-  in.close();
-  const std::vector<std::string> lines = SplitTextLines(text.str());
+  std::string text;
+  if (!ReadWholeFile(RecordPath(), text)) return;  // no install since the last start
+  const std::vector<std::string> lines = SplitTextLines(text);
   const bool done = std::find(lines.begin(), lines.end(), kRecordDone) != lines.end();
   for (const std::string& line : lines) {
     if (line == kRecordDone) continue;
