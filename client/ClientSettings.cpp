@@ -35,6 +35,25 @@ std::string SystemMessage(DWORD code) {
   return message;
 }
 
+// The manager opens Kestro.ini shared for reading only while it reads or
+// writes it: a sharing or lock violation is tried again, as the manager does.
+constexpr int kTries = 5;
+constexpr DWORD kPauseMs = 300;
+
+bool IsHeldElsewhere(DWORD code) { return code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION; }
+
+// attempt() until it gives 0 or an error other than a hold, at most kTries times; the last error.
+template <typename Attempt>
+DWORD WhileHeld(const char* routine, Attempt attempt) {
+  DWORD code = 0;
+  for (int tried = 1;; ++tried) {
+    code = attempt();
+    if (!IsHeldElsewhere(code) || tried == kTries) return code;
+    Log(std::string(routine) + "()設定ファイルが使用中のため再試行します=" + gIniPath);
+    Sleep(kPauseMs);
+  }
+}
+
 [[noreturn]] void Fail(const std::string& what, const std::string& path, DWORD code) {
   throw std::runtime_error(what + path + " " + SystemMessage(code));
 }
@@ -42,10 +61,14 @@ std::string SystemMessage(DWORD code) {
 // The profile functions read a file they cannot open as an empty one; the
 // defaults would then overwrite the real settings at the next write.
 void CheckReadable(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) Fail("設定ファイルを読めません:", path, GetLastError());
-  CloseHandle(file);
+  const DWORD code = WhileHeld("fncSysRead", [&]() -> DWORD {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return GetLastError();
+    CloseHandle(file);
+    return 0;
+  });
+  if (code) Fail("設定ファイルを読めません:", path, code);
 }
 
 // GetPrivateProfileStringA into a buffer that grows until the text fits;
@@ -107,9 +130,14 @@ bool fncSysRead() {
 
 bool fncSysWrite() {
   Log("fncSysWrite()");
-  for (const auto& [key, value] : SettingsKeyValues(gSettings))
-    if (!WritePrivateProfileStringA(kSettingsSection, key.c_str(), value.c_str(), gIniPath.c_str()))
-      Fail("設定ファイルに書き込めません:", gIniPath, GetLastError());
+  for (const auto& [key, value] : SettingsKeyValues(gSettings)) {
+    const DWORD code = WhileHeld("fncSysWrite", [&]() -> DWORD {
+      return WritePrivateProfileStringA(kSettingsSection, key.c_str(), value.c_str(), gIniPath.c_str())
+                 ? 0
+                 : GetLastError();
+    });
+    if (code) Fail("設定ファイルに書き込めません:", gIniPath, code);
+  }
   // Flushes the system's cached copy to the file.
   WritePrivateProfileStringA(nullptr, nullptr, nullptr, gIniPath.c_str());
   return true;

@@ -10,33 +10,57 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 third="$top/build/third_party"
 mkdir -p "$third"
+given_arch=${KESTRO_WINE_ARCH:-}
 . "$top/scripts/wine-arch.sh"
 echo "setup: Windows tests run ${KESTRO_WINE_ARCH}-bit programs under Wine"
 
 need_root() { [ "$(id -u)" = 0 ] || { echo "setup.sh: run as root (apt-get)" >&2; exit 1; }; }
 
-packages=(g++-mingw-w64-i686 wine xvfb xauth locales fonts-ipafont
+base_packages=(g++-mingw-w64-i686 wine xvfb xauth locales fonts-ipafont
           cmake make g++ clang googletest libjpeg62-turbo-dev python3 python3-pyftpdlib
           vsftpd nasm dpkg-dev curl imagemagick x11-utils python3-xlwt python3-xlrd)
-if [ "$KESTRO_WINE_ARCH" = 32 ]; then
-  packages+=(wine32:i386)
-else
-  packages+=(wine64 g++-mingw-w64-x86-64)
-fi
-
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
+# missing_packages: those of this path that are not installed, into missing[].
+missing_packages() {
+  local p packages=("${base_packages[@]}")
+  if [ "$KESTRO_WINE_ARCH" = 32 ]; then packages+=(wine32:i386); else packages+=(wine64 g++-mingw-w64-x86-64); fi
+  missing=()
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
+  done
+}
+# install_missing: apt-get install of missing[]; an index that failed to
+# update does not stop set-up by itself: the install decides.
+updated=
+install_missing() {
+  [ ${#missing[@]} -gt 0 ] || return 0
   need_root
-  if [ "$KESTRO_WINE_ARCH" = 32 ]; then
-    dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+  if [ -z "$updated" ]; then
+    apt-get update || echo "setup: apt-get update reported errors; going on with the indexes it has"
+    updated=1
   fi
-  apt-get update
   DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+}
 
+missing_packages
+if [ "$KESTRO_WINE_ARCH" = 32 ] && [ ${#missing[@]} -gt 0 ]; then
+  added_i386=
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    need_root
+    dpkg --add-architecture i386 && added_i386=1
+  fi
+  if ! install_missing; then
+    echo "setup: the 32-bit Wine packages cannot be installed; the Windows tests and programs take the 64-bit path (wine64)"
+    [ "$given_arch" != 32 ] || { echo "setup.sh: KESTRO_WINE_ARCH=32 needs them" >&2; exit 1; }
+    # dpkg keeps the architecture while any i386 package is installed.
+    if [ -n "$added_i386" ] && dpkg --remove-architecture i386 2>/dev/null; then
+      apt-get update >/dev/null 2>&1 || true
+    fi
+    mkdir -p "$top/build" && : > "$top/build/wine-arch-64"
+    KESTRO_WINE_ARCH=64
+    missing_packages
+  fi
+fi
+install_missing
 # vsftpd is started by the tests with their own config, never as a service.
 if command -v systemctl >/dev/null && systemctl is-active -q vsftpd 2>/dev/null; then
   systemctl stop vsftpd || true
@@ -66,7 +90,7 @@ Suites: bookworm bookworm-updates
 Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 SRC
-    apt-get update
+    apt-get update || echo "setup: apt-get update reported errors; going on with the indexes it has"
   fi
   jpeg_src="$third/libjpeg-src"
   rm -rf "$jpeg_src" && mkdir -p "$jpeg_src"
@@ -91,4 +115,4 @@ if [ "$KESTRO_WINE_ARCH" = 64 ]; then
   build_jpeg "$top/cmake/toolchain-mingw-x86_64.cmake" "$third/libjpeg-mingw64"
 fi
 [ -z "$jpeg_src" ] || rm -rf "$jpeg_src"
-echo "setup: ready"
+echo "setup: ready; the Windows tests run ${KESTRO_WINE_ARCH}-bit programs under Wine"

@@ -1,7 +1,9 @@
 # Sourced: decides which Windows programs this host tests and runs.
 # KESTRO_WINE_ARCH=32 where the host runs 32-bit Linux programs (the 32-bit
 # Wine), otherwise 64 (wine64 and the 64-bit build). A value given beforehand
-# is kept: KESTRO_WINE_ARCH=64 forces the 64-bit path.
+# is kept: KESTRO_WINE_ARCH=64 forces the 64-bit path. Where set-up could not
+# install the 32-bit Wine packages, it leaves build/wine-arch-64 and the
+# 64-bit path is taken as on a host without 32-bit support.
 
 # True when a tiny i386 Linux program (it only calls exit(0)) runs here.
 kestro_runs_i386() {
@@ -23,7 +25,7 @@ kestro_runs_i386() {
 
 case ${KESTRO_WINE_ARCH:-} in
   32|64) ;;
-  "") if kestro_runs_i386; then KESTRO_WINE_ARCH=32; else KESTRO_WINE_ARCH=64; fi ;;
+  "") if [ ! -f "${top:-.}/build/wine-arch-64" ] && kestro_runs_i386; then KESTRO_WINE_ARCH=32; else KESTRO_WINE_ARCH=64; fi ;;
   *) echo "KESTRO_WINE_ARCH is 32 or 64, not $KESTRO_WINE_ARCH" >&2; KESTRO_WINE_ARCH=64 ;;
 esac
 export KESTRO_WINE_ARCH

@@ -179,3 +179,28 @@ TEST_F(KestroProcessTest, ACaptureOfTheHookLibraryReachesTheRunningClient) {
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_TRUE(Exited(10000));
 }
+
+// The manager reads Kestro.ini shared for reading only: a client that starts
+// meanwhile tries its write again and comes up once the file is free.
+TEST_F(KestroProcessTest, StartsWhileAnotherProgramReadsTheSettingsFile) {
+  const std::string ini = DataFolder() + "Kestro.ini";
+  SHCreateDirectoryExA(nullptr, DataFolder().c_str(), nullptr);
+  FILE* seed = std::fopen(ini.c_str(), "wb");
+  ASSERT_NE(seed, nullptr);
+  std::fputs("[KESTRO]\r\nOPERATION=held\r\n", seed);
+  std::fclose(seed);
+  HANDLE reader = CreateFileA(ini.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  ASSERT_TRUE(Start(first_));
+  const std::string retry = "Kestro,fncSysWrite()設定ファイルが使用中のため再試行します=" + ini + "\r\n";
+  const bool retried = WaitFor([&] { return ReadAll(TodayLog()).find(retry) != std::string::npos; }, 20000);
+  CloseHandle(reader);
+  ASSERT_TRUE(retried) << ReadAll(TodayLog());
+  HWND window = nullptr;
+  EXPECT_TRUE(WaitFor([&] { return (window = FindWindowA("TForm1", "Kestro")) != nullptr && TrayIconExists(window); }, 20000));
+  EXPECT_FALSE(Exited(0)) << ReadAll(TodayLog());
+  const std::string written = ReadAll(ini);
+  EXPECT_NE(written.find("OPERATION=held\r\n"), std::string::npos) << written;
+  EXPECT_NE(written.find("NUM=1\r\n"), std::string::npos) << written;
+  EXPECT_EQ(ReadAll(TodayLog()).find("設定ファイルに書き込めません"), std::string::npos);
+}
