@@ -44,11 +44,21 @@ bool IsNote(const Note& note) {
 
 std::string PathOf(const Note& note) { return PathInFolder(note.localDir + note.day, note.name); }
 
-// The notes of the list; a line that holds none is logged and left out.
-std::vector<Note> ReadNotes(const std::string& caller) {
-  std::vector<Note> notes;
+bool Holds(const std::vector<Note>& notes, const Note& note) {
+  return std::find(notes.begin(), notes.end(), note) != notes.end();
+}
+
+// The notes of the list (none without a list); a line that holds none is
+// logged and left out. False, logged, when the list is there but cannot be read.
+bool ReadNotes(const std::string& caller, std::vector<Note>& notes) {
+  notes.clear();
+  const std::string path = ListPath();
+  if (!FileExists(path)) return true;
   std::string text;
-  if (!ReadWholeFile(ListPath(), text)) return notes;
+  if (!ReadWholeFile(path, text)) {
+    fncWriteSysLog(caller + "ERROR=保護の記録を読めません=" + path);
+    return false;
+  }
   for (const std::string& line : SplitTextLines(text)) {
     const size_t first = line.find('\t');
     const size_t second = first == std::string::npos ? first : line.find('\t', first + 1);
@@ -60,7 +70,7 @@ std::vector<Note> ReadNotes(const std::string& caller) {
     else
       fncWriteSysLog(caller + "ERROR=保護の記録が正しくありません=" + line);
   }
-  return notes;
+  return true;
 }
 
 // The whole list anew (none: no file); false when it could not be written.
@@ -70,12 +80,6 @@ bool WriteNotes(const std::vector<Note>& notes) {
   std::string text;
   for (const Note& note : notes) text += note.localDir + "\t" + note.day + "\t" + note.name + "\r\n";
   return WriteFileReplacing(path, text);
-}
-
-bool IsNoted(const Note& note, const std::string& caller) {
-  if (!FileExists(ListPath())) return false;
-  const std::vector<Note> notes = ReadNotes(caller);
-  return std::find(notes.begin(), notes.end(), note) != notes.end();
 }
 
 // The password of the capture timestamp (14 digits before the daily counter) in the name.
@@ -95,10 +99,13 @@ void ViewedWorkbooks::Log(const std::string& text) const { fncWriteSysLog(caller
 void ViewedWorkbooks::UnprotectForViewing(const std::string& localDir, const std::string& day,
                                           const std::string& name) {
   const Note note = NoteOf(localDir, day, name);
-  std::vector<Note> notes = ReadNotes(caller_);
-  if (std::find(notes.begin(), notes.end(), note) == notes.end()) notes.push_back(note);
+  std::vector<Note> notes;
+  const bool read = ReadNotes(caller_, notes);
+  // A note that stands already (an earlier protection failed) is this view's only to keep.
+  const bool stood = read && Holds(notes, note);
+  if (!stood) notes.push_back(note);
   // Noted first: whatever ends the program from here on, the next start protects it.
-  if (!IsNote(note) || !WriteNotes(notes)) {
+  if (!read || !IsNote(note) || (!stood && !WriteNotes(notes))) {
     Log("ERROR=" + std::string(kCannotNote));
     throw std::runtime_error(kCannotNote);
   }
@@ -106,7 +113,7 @@ void ViewedWorkbooks::UnprotectForViewing(const std::string& localDir, const std
   try {
     fucXlsPwdChg(false, localDir, day, name, PasswordOfName(name), "", &saved);
   } catch (...) {
-    if (!saved) Forget(localDir, day, name);  // still protected as it was
+    if (!saved && !stood) Forget(localDir, day, name);  // still as it was before this view
     throw;
   }
 }
@@ -129,7 +136,10 @@ void ViewedWorkbooks::ProtectAgain(bool reTag, const std::string& localDir, cons
 
 bool ViewedWorkbooks::ProtectBeforePost(const std::string& localDir, const std::string& day,
                                         const std::string& name) {
-  return !IsNoted(NoteOf(localDir, day, name), caller_) || TryProtectAgain(localDir, day, name);
+  const Note note = NoteOf(localDir, day, name);
+  std::vector<Note> notes;
+  if (!ReadNotes(caller_, notes)) return false;  // it may be noted
+  return !Holds(notes, note) || TryProtectAgain(localDir, day, name);
 }
 
 bool ViewedWorkbooks::TryProtectAgain(const std::string& localDir, const std::string& day, const std::string& name) {
@@ -138,7 +148,8 @@ bool ViewedWorkbooks::TryProtectAgain(const std::string& localDir, const std::st
     ProtectAgain(true, localDir, day, name);
   } catch (...) {
     // Its note stays unless it was saved (and only its tag could not follow).
-    if (IsNoted(note, caller_)) {
+    std::vector<Note> notes;
+    if (!ReadNotes(caller_, notes) || Holds(notes, note)) {
       Log("ERROR=ブックのパスワードを設定し直せません=" + PathOf(note));
       return false;
     }
@@ -148,8 +159,8 @@ bool ViewedWorkbooks::TryProtectAgain(const std::string& localDir, const std::st
 }
 
 void ViewedWorkbooks::Forget(const std::string& localDir, const std::string& day, const std::string& name) {
-  if (!FileExists(ListPath())) return;
-  std::vector<Note> notes = ReadNotes(caller_);
+  std::vector<Note> notes;
+  if (!ReadNotes(caller_, notes)) return;  // an unread list is left as it is
   const size_t before = notes.size();
   notes.erase(std::remove(notes.begin(), notes.end(), NoteOf(localDir, day, name)), notes.end());
   if (notes.size() != before && !WriteNotes(notes)) Log("ERROR=保護の記録を更新できません=" + ListPath());
@@ -158,12 +169,24 @@ void ViewedWorkbooks::Forget(const std::string& localDir, const std::string& day
 void ViewedWorkbooks::ProtectLeft() {
   try {
     if (!FileExists(ListPath())) return;
-    const std::vector<Note> notes = ReadNotes(caller_);
+    std::vector<Note> notes;
+    if (!ReadNotes(caller_, notes)) return;  // left for a later start
     if (notes.empty()) WriteNotes(notes);  // lines that held no note
+    // The data folder serves every user of the PC: only this one's store is touched.
+    const std::string store = WithTrailingBackslash(gSettings.LOCALDIR);
     bool probed = false, canStart = false;
     for (const Note& note : notes) {
       const std::string path = PathOf(note);
+      if (note.localDir != store) {
+        Log("保存先が違うため保護の記録を残します=" + path);
+        continue;
+      }
       if (!FileExists(path)) {
+        // A store that cannot be reached now (network, removable drive) keeps its notes.
+        if (!FolderExists(note.localDir + note.day)) {
+          Log("ERROR=保存先が見つからないため保護の記録を残します=" + path);
+          continue;
+        }
         Forget(note.localDir, note.day, note.name);
         Log("ブックが見つからないため保護の記録を削除しました=" + path);
         continue;

@@ -374,7 +374,8 @@ TEST_F(ListFormViewerTest, ReportsOpenInTheirViewersAndNothingElseRuns) {
   EXPECT_EQ(SavedPassword(path), password);
 }
 
-// The rest of the open stops; the workbook left open gets its password at the next start, and is not posted without.
+// The rest of the open stops; the workbook left open gets its password at the next start, and is not posted
+// without, also after a failed open of it.
 TEST_F(ListFormViewerTest, QuittingFromTheTrayEndsTheViewerWait) {
   HANDLE release = CreateEventA(nullptr, TRUE, FALSE, "stay");
   const std::string book = "PC01stay20240603100000001.xls", path = Store() + "20240603\\" + book;
@@ -402,6 +403,10 @@ TEST_F(ListFormViewerTest, QuittingFromTheTrayEndsTheViewerWait) {
   list = Open();
   ASSERT_TRUE(Logged("Kestro,FormCreate()ERROR=ブックのパスワードを設定し直せません=" + path)) << ReadLog();
   ASSERT_EQ(List(list, 2024, 6, 3, 2024, 6, 3).size(), 1u);
+  // Opened again: the held workbook cannot be saved, and it stays noted.
+  size_t from = 0;
+  OpenRow(list, 1, from);
+  EXPECT_TRUE(Logged("一覧画面,fncFileShow()ERROR=ExcelのOPENに失敗しました")) << LogSince(from);
   ASSERT_TRUE(list.Press("ポスト"));
   EXPECT_NE(ReadAll(boxLog_).find("ブックのパスワードを設定し直せないため、ポストできません"), std::string::npos);
   EXPECT_FALSE(Exists(FtpServerRoot() + "kestro\\20240603\\" + book));
