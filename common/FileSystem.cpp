@@ -53,8 +53,10 @@ bool ReplaceWithTemporary(const std::string& temporary, const std::string& targe
 
 }  // namespace
 
+std::string ReplacingTemporaryOf(const std::string& path) { return path + ".tmp"; }
+
 bool WriteFileReplacing(const std::string& path, const std::string& bytes) {
-  const std::string temporary = path + ".tmp";
+  const std::string temporary = ReplacingTemporaryOf(path);
   HANDLE file =
       CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
@@ -68,7 +70,7 @@ bool WriteFileReplacing(const std::string& path, const std::string& bytes) {
 }
 
 bool CopyFileReplacing(const std::string& source, const std::string& target) {
-  const std::string temporary = target + ".tmp";
+  const std::string temporary = ReplacingTemporaryOf(target);
   DeleteWorkFile(temporary);
   if (!CopyFileA(source.c_str(), temporary.c_str(), FALSE)) {
     DeleteWorkFile(temporary);

@@ -13,6 +13,8 @@ bool ForceDirectories(const std::string& path);
 bool ReadWholeFile(const std::string& path, std::string& bytes);
 // Deletes a file, read-only or not; nothing when it is not there.
 void DeleteWorkFile(const std::string& path);
+// The file beside path that the two routines below write first.
+std::string ReplacingTemporaryOf(const std::string& path);
 // Writes the bytes to path + ".tmp" beside the file, then puts that file in
 // its place in one step. False when either fails; the old file is then
 // left as it was.

@@ -12,6 +12,13 @@
 #include "forms/Panel.h"
 #include "forms/Timer.h"
 
+// One line of the install record: a new copy, or a file moved aside with
+// its target; both relative to the program folder.
+struct RecordLine {
+  bool moved = false;
+  std::string path, target;
+};
+
 class TForm1 : public forms::Form {
  public:
   TForm1();
@@ -78,6 +85,8 @@ class TForm1 : public forms::Form {
   void InstallAll(const std::vector<Entry>& entries);
   // The first target still held open after the wait, or null.
   const Install* WaitForTargets(const std::vector<Install>& installs);
+  // Waits while target is held open, until the wait begun at start runs out.
+  bool WaitForTarget(const std::string& target, DWORD start, const std::string& step);
   bool Replace(Install& install);
   // True when every file moved aside is back in its place.
   bool PutBack(const std::vector<Install>& installs);
@@ -85,7 +94,8 @@ class TForm1 : public forms::Form {
   // Removes the install record once none of the paths it lists is there.
   void CloseInstallRecord(const std::vector<Install>& installs);
   [[noreturn]] void FailInstall(const std::string& target, bool whole);
-  // Clears what the last install left, going by its record alone.
+  // Clears what the last install left, going by its record alone; what
+  // it could not put back or remove stays listed in standing_.
   void RemoveInstallLeftovers();
   // Plays the system's clip instead of the program folder's one, which the
   // control holds open.
@@ -101,6 +111,7 @@ class TForm1 : public forms::Form {
   HBRUSH whiteBrush_ = nullptr;
   HMODULE shell32_ = nullptr;
   bool ownClip_ = false;  // Animate1 plays the program folder's clip
+  std::vector<RecordLine> standing_;
 
   std::string PROJECT, SUBDIR, IP, EXE, PARAM1, PARAM2, PARAM3, PARAM4, PARAM5;
   int shutdownFlag_ = 0;

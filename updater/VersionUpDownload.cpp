@@ -22,7 +22,8 @@ namespace {
 constexpr char kDownloadFailed[] = "ダウンロード失敗";
 constexpr DWORD kTargetPollMs = 250;
 // Lines of the install record: "NEW\t<path>", "OLD\t<path>\t<target>" and,
-// once every file is in place, "DONE".
+// once every file is in place, "DONE". Paths are relative to the program
+// folder, so that another spelling of it reads them all the same.
 constexpr char kRecordNew[] = "NEW";
 constexpr char kRecordOld[] = "OLD";
 constexpr char kRecordDone[] = "DONE";
@@ -57,6 +58,19 @@ std::string RecordPath() { return gExeDir + updater::kInstallRecord; }
 // The whole record, on the disk when it returns true.
 bool WriteRecord(const std::string& text) { return WriteFileReplacing(RecordPath(), text); }
 
+// The files the updater writes for itself in the program folder.
+bool OwnFile(const std::string& path) {
+  return SamePath(path, RecordPath()) || SamePath(path, ReplacingTemporaryOf(RecordPath()));
+}
+
+// A path in the program folder, as the record holds it.
+std::string Relative(const std::string& path) { return path.substr(gExeDir.size()); }
+
+std::string TextOf(const RecordLine& line) {
+  return line.moved ? std::string(kRecordOld) + "\t" + line.path + "\t" + line.target + "\r\n"
+                    : std::string(kRecordNew) + "\t" + line.path + "\r\n";
+}
+
 // target + suffix, else target + suffix + 1, 2, ...: the first that is no
 // file or folder and not taken; "" when there is none.
 std::string FreePath(const std::string& target, const char* suffix, const std::vector<std::string>& taken) {
@@ -73,26 +87,29 @@ std::string FreePath(const std::string& target, const char* suffix, const std::v
 // A record line whose path lies in the program folder and whose target is
 // that path without its suffix and number. Digits, "." and the tab are
 // never the second byte of a double-byte character.
-bool ReadRecordLine(const std::string& line, bool& moved, std::string& path, std::string& target) {
+bool ReadRecordLine(const std::string& line, RecordLine& read) {
   const size_t tab = line.find('\t');
   if (tab == std::string::npos) return false;
-  moved = line.compare(0, tab, kRecordOld) == 0;
+  const bool moved = line.compare(0, tab, kRecordOld) == 0;
   if (!moved && line.compare(0, tab, kRecordNew) != 0) return false;
-  path = line.substr(tab + 1);
+  std::string path = line.substr(tab + 1), target;
   const size_t second = path.find('\t');
   if (moved != (second != std::string::npos)) return false;
   if (moved) {
     target = path.substr(second + 1);
     path.resize(second);
   }
+  // Earlier records held whole paths.
+  for (std::string* whole : {&path, &target})
+    if (whole->size() > gExeDir.size() && SamePath(whole->substr(0, gExeDir.size()), gExeDir))
+      whole->erase(0, gExeDir.size());
   const std::string suffix = moved ? updater::kMovedAsideSuffix : updater::kNewSuffix;
   const size_t end = path.find_last_not_of("0123456789") + 1;
   if (end < suffix.size() || path.compare(end - suffix.size(), suffix.size(), suffix) != 0) return false;
   const std::string stem = path.substr(0, end - suffix.size());
   if (moved && target != stem) return false;
-  target = stem;
-  return stem.size() > gExeDir.size() && SamePath(stem.substr(0, gExeDir.size()), gExeDir) &&
-         updater::IsPlainRelativePath(stem.substr(gExeDir.size()));
+  read = {moved, path, stem};
+  return updater::IsPlainRelativePath(stem);
 }
 
 }  // namespace
@@ -186,8 +203,8 @@ std::vector<TForm1::Entry> TForm1::ReadListing(const std::vector<Source>& source
   std::map<std::string, std::pair<int, int>> counts;
   for (size_t i = 0; i < lines.size(); ++i) {
     updater::ListingLine read = updater::ReadListingLine(lines[i], style);
-    // No package file may take the install record's place.
-    if (read.kind == updater::LineKind::File && SamePath(sources[i].destination + read.name, RecordPath()))
+    // No package file may take the place of a file the updater writes.
+    if (read.kind == updater::LineKind::File && OwnFile(sources[i].destination + read.name))
       read.kind = updater::LineKind::Refused;
     std::pair<int, int>& count = counts[sources[i].remoteFolder];
     switch (read.kind) {
@@ -258,6 +275,7 @@ void TForm1::DownloadAll(const std::vector<Entry>& entries) {
 }
 
 void TForm1::InstallAll(const std::vector<Entry>& entries) {
+  if (entries.empty()) return;  // the program folder stays as it is
   SetProgress("ファイルの展開中");
   std::vector<Install> installs;
   for (const Entry& entry : entries) {
@@ -274,7 +292,9 @@ void TForm1::InstallAll(const std::vector<Entry>& entries) {
   }
   std::vector<std::string> taken;
   for (const Install& install : installs) taken.push_back(install.target);
+  // Files an earlier install could not put back go once this one completes.
   std::string record;
+  for (const RecordLine& line : standing_) record += TextOf(line);
   for (Install& install : installs) {
     install.newPath = FreePath(install.target, updater::kNewSuffix, taken);
     taken.push_back(install.newPath);
@@ -284,8 +304,8 @@ void TForm1::InstallAll(const std::vector<Entry>& entries) {
       Log("fncDownload()退避先なし=" + install.target);
       FailInstall(install.target, true);
     }
-    record += std::string(kRecordNew) + "\t" + install.newPath + "\r\n" + kRecordOld + "\t" + install.oldPath + "\t" +
-              install.target + "\r\n";
+    record += TextOf({false, Relative(install.newPath), ""}) +
+              TextOf({true, Relative(install.oldPath), Relative(install.target)});
   }
   // What is not in the record is never touched, now or at the next start.
   if (!WriteRecord(record)) {
@@ -332,26 +352,33 @@ void TForm1::InstallAll(const std::vector<Entry>& entries) {
       Log("fncDownload()旧ファイル削除失敗=" + install.oldPath);
     if (!fncDeleteFile(install.work)) Log("fncDownload()作業ファイル削除失敗=" + install.work);
   }
+  for (const RecordLine& line : standing_) {
+    const std::string path = gExeDir + line.path;
+    if (FileExists(path) && !fncDeleteFile(path)) Log("fncDownload()旧ファイル削除失敗=" + path);
+  }
   CloseInstallRecord(installs);
 }
 
 const TForm1::Install* TForm1::WaitForTargets(const std::vector<Install>& installs) {
   const DWORD start = GetTickCount();
-  for (const Install& install : installs) {
-    if (install.self) continue;
-    bool logged = false;
-    while (!Unused(install.target)) {
-      const DWORD error = GetLastError();
-      if (GetTickCount() - start >= updater::kTargetWaitMs) {
-        Log("fncDownload()使用中=" + install.target + ",エラー=" + std::to_string(error));
-        return &install;
-      }
-      if (!logged) Log("fncDownload()使用中のため待機=" + install.target);
-      logged = true;
-      forms::PauseWithMessages(kTargetPollMs);
-    }
-  }
+  for (const Install& install : installs)
+    if (!install.self && !WaitForTarget(install.target, start, "fncDownload()")) return &install;
   return nullptr;
+}
+
+bool TForm1::WaitForTarget(const std::string& target, DWORD start, const std::string& step) {
+  bool logged = false;
+  while (!Unused(target)) {
+    const DWORD error = GetLastError();
+    if (GetTickCount() - start >= updater::kTargetWaitMs) {
+      Log(step + "使用中=" + target + ",エラー=" + std::to_string(error));
+      return false;
+    }
+    if (!logged) Log(step + "使用中のため待機=" + target);
+    logged = true;
+    forms::PauseWithMessages(kTargetPollMs);
+  }
+  return true;
 }
 
 bool TForm1::Replace(Install& install) {
@@ -395,6 +422,8 @@ void TForm1::RemoveNewCopies(const std::vector<Install>& installs) {
 void TForm1::CloseInstallRecord(const std::vector<Install>& installs) {
   for (const Install& install : installs)
     if (FileExists(install.newPath) || FileExists(install.oldPath)) return;
+  for (const RecordLine& line : standing_)
+    if (FileExists(gExeDir + line.path)) return;
   if (!fncDeleteFile(RecordPath())) Log("fncDownload()記録削除失敗=" + RecordPath());
 }
 
@@ -409,22 +438,38 @@ void TForm1::RemoveInstallLeftovers() {
   if (!ReadWholeFile(RecordPath(), text)) return;  // no install since the last start
   const std::vector<std::string> lines = SplitTextLines(text);
   const bool done = std::find(lines.begin(), lines.end(), kRecordDone) != lines.end();
-  for (const std::string& line : lines) {
-    if (line == kRecordDone) continue;
-    bool moved = false;
-    std::string path, target;
-    if (!ReadRecordLine(line, moved, path, target)) {
-      Log("FormCreate()不正な記録=" + line);
+  const DWORD start = GetTickCount();
+  // A later line may have moved aside what an earlier one put back: last first.
+  for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+    if (*line == kRecordDone) continue;
+    RecordLine read;
+    if (!ReadRecordLine(*line, read)) {
+      Log("FormCreate()不正な記録=" + *line);
       continue;
     }
+    const std::string path = gExeDir + read.path, target = gExeDir + read.target;
     if (!FileExists(path)) continue;
-    if (moved && !done) {
-      // The install did not complete: this is the old program's file.
-      const bool back = MoveFileExA(path.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
-      Log((back ? "FormCreate()復元=" : "FormCreate()復元失敗=") + target);
-      continue;
+    if (read.moved && !done) {
+      // The install did not complete: this is the old program's file. The
+      // running updater's own one waits for an install that completes.
+      if (SamePath(target, gExePath)) {
+        Log("FormCreate()復元保留=" + target);
+      } else {
+        const bool back = WaitForTarget(target, start, "FormCreate()") &&
+                          MoveFileExA(path.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+        Log((back ? "FormCreate()復元=" : "FormCreate()復元失敗=") + target);
+      }
+    } else {
+      Log((fncDeleteFile(path) ? "FormCreate()旧ファイル削除=" : "FormCreate()旧ファイル削除失敗=") + path);
     }
-    Log((fncDeleteFile(path) ? "FormCreate()旧ファイル削除=" : "FormCreate()旧ファイル削除失敗=") + path);
+    // What could not be put back or removed is tried again later.
+    if (!done && FileExists(path)) standing_.insert(standing_.begin(), read);
   }
-  if (!fncDeleteFile(RecordPath())) Log("FormCreate()記録削除失敗=" + RecordPath());
+  if (standing_.empty()) {
+    if (!fncDeleteFile(RecordPath())) Log("FormCreate()記録削除失敗=" + RecordPath());
+    return;
+  }
+  std::string rest;
+  for (const RecordLine& line : standing_) rest += TextOf(line);
+  if (!WriteRecord(rest)) Log("FormCreate()記録失敗=" + RecordPath());
 }

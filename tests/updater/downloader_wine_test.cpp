@@ -148,6 +148,8 @@ TEST_F(DownloaderTest, AFullCycleInstallsBothFoldersApartAndStartsTheProgramAgai
   Write(ServerFolder("download\\kestro\\sub\\same.txt"), "subfolder");
   Write(ServerFolder("download\\kestro\\template.xls"), "new template");
   Write(ServerFolder("download\\kestro\\pctopc.avi"), Clip('\x40'));
+  // The file the install record is written through is no package file.
+  Write(ServerFolder("download\\kestro\\downloader.lst.tmp"), "package");
   const std::string newUpdater = ReadAll(Here() + "downloader.exe") + "new build";
   Write(ServerFolder("download\\kestro\\downloader.exe"), newUpdater);
   Prepare("PROJECT=kestro\r\nSUBDIR=sub\r\n");
@@ -178,6 +180,14 @@ TEST_F(DownloaderTest, AFullCycleInstallsBothFoldersApartAndStartsTheProgramAgai
   EXPECT_EQ(std::string(update).size(), 19u) << update;
   EXPECT_EQ(Boxes(), "");
   EXPECT_TRUE(ReadAll(prog_ + "downloader.exe") == newUpdater);
+  EXPECT_TRUE(Logged("fncDownload()ファイル名が不正なのでスキップ=downloader.lst.tmp"));
+  EXPECT_FALSE(Exists(prog_ + "downloader.lst.tmp"));
+  // The running updater's old file is listed, relative to the folder.
+  const std::string record = ReadAll(prog_ + "downloader.lst");
+  for (const char* line : {"OLD\tdownloader.exe.old\tdownloader.exe\r\n", "OLD\ttemplate.xls.old1\ttemplate.xls\r\n",
+                           "NEW\tsub\\same.txt.new\r\nOLD\tsub\\same.txt.old\tsub\\same.txt\r\n"})
+    EXPECT_NE(record.find(line), std::string::npos) << line << record;
+  EXPECT_EQ(record.substr(record.size() - 6), "DONE\r\n");
   DeleteFileA(ServerFolder("download\\kestro\\downloader.exe").c_str());
   Run();
   EXPECT_FALSE(Exists(prog_ + "downloader.exe.old"));
@@ -227,6 +237,15 @@ TEST_F(DownloaderTest, AFileInUseIsWaitedForAndAFailedReplacePutsEveryFileBack) 
     for (HANDLE handle : held) CloseHandle(handle);
   }
   RemoveTree(ServerFolder("download\\kestro"));
+  // x.txt is held through the next start's wait: x.txt.old stays listed.
+  HANDLE x = open("x.txt", 0);
+  Run([&] {
+    EXPECT_TRUE(WaitFor([&] { return Logged("FormCreate()使用中のため待機=" + prog_ + "x.txt"); }, 30000));
+    EXPECT_TRUE(WaitFor([&] { return Logged("FormCreate()復元失敗=" + prog_ + "x.txt"); }, 40000));
+    CloseHandle(x);
+  });
+  EXPECT_EQ(ReadAll(prog_ + "x.txt.old"), "old x");
+  EXPECT_EQ(ReadAll(prog_ + "downloader.lst"), "OLD\tx.txt.old\tx.txt\r\n");
   Run();
   EXPECT_EQ(ReadAll(prog_ + "x.txt"), "old x");
   for (const char* left : {"x.txt.old", "sub\\y.txt.new", "downloader.lst"}) EXPECT_FALSE(Exists(prog_ + left)) << left;
@@ -260,6 +279,8 @@ TEST_F(DownloaderTest, WhateverTheStoreOrTheSettingsHoldTheProgramStillStarts) {
   };
   for (const Step& step : steps) {
     Prepare(step.settings);
+    // A folder in the way of the record: an empty package writes none.
+    if (&step == &steps[1]) CreateDirectoryA((prog_ + "downloader.lst.tmp").c_str(), nullptr);
     Run();
     EXPECT_TRUE(Started()) << step.settings;
     EXPECT_EQ(Boxes(), *step.box ? Box(step.box) : "") << step.settings;
