@@ -177,7 +177,7 @@ void ViewedWorkbooks::ProtectLeft() {
     bool probed = false, canStart = false;
     for (const Note& note : notes) {
       const std::string path = PathOf(note);
-      if (note.localDir != store) {
+      if (!SamePath(note.localDir, store)) {
         Log("保存先が違うため保護の記録を残します=" + path);
         continue;
       }

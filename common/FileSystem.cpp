@@ -7,6 +7,8 @@
 
 #include "common/portable/FolderText.h"
 
+bool SamePath(const std::string& one, const std::string& other) { return lstrcmpiA(one.c_str(), other.c_str()) == 0; }
+
 bool FileExists(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);

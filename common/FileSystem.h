@@ -3,6 +3,8 @@
 #pragma once
 #include <string>
 
+// The same path, upper and lower case alike (as the file system compares).
+bool SamePath(const std::string& one, const std::string& other);
 // A file (not a folder) exists at path.
 bool FileExists(const std::string& path);
 // A folder exists at path (a trailing "\" is allowed).

@@ -47,8 +47,6 @@ bool Unused(const std::string& path) {
   return true;
 }
 
-bool SamePath(const std::string& one, const std::string& other) { return lstrcmpiA(one.c_str(), other.c_str()) == 0; }
-
 void ForceFolder(const std::string& folder) {
   if (!ForceDirectories(folder)) throw std::runtime_error("フォルダを作成できません\r\n" + folder);
 }

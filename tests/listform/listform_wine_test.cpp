@@ -423,6 +423,10 @@ TEST_F(ListFormViewerTest, QuittingFromTheTrayEndsTheViewerWait) {
       },
       30000));
   EndKestro(process_);
+  // The same store spelt in capitals is still this client's store.
+  std::string capitals = Store();
+  CharUpperA(&capitals[0]);
+  WritePrivateProfileStringA("KESTRO", "LOCALDIR", capitals.c_str(), (DataFolder() + "Kestro.ini").c_str());
   ASSERT_TRUE(StartKestro(process_, exeFolder_));
   EXPECT_TRUE(Logged("Kestro,FormCreate()ブックのパスワードを設定し直しました=" + path)) << ReadLog();
   EXPECT_EQ(SavedPassword(path), password);
